@@ -1,0 +1,130 @@
+# The VST3 plug-in (JUCE), its embedded resources, the render tool and the
+# tests that need JUCE.
+find_package(JUCE CONFIG REQUIRED)
+find_package(PkgConfig REQUIRED)
+
+include(${CMAKE_CURRENT_LIST_DIR}/Resources.cmake)
+
+juce_add_plugin(ZorvikReverb
+  COMPANY_NAME "ZORVIK"
+  COMPANY_WEBSITE ""
+  COMPANY_EMAIL ""
+  PRODUCT_NAME "ZORVIK Reverb"
+  PLUGIN_NAME "ZORVIK Reverb"
+  DESCRIPTION "ZORVIK Reverb"
+  VERSION 1.2.0
+  PLUGIN_MANUFACTURER_CODE Zrvk
+  PLUGIN_CODE Rvrb
+  FORMATS VST3
+  IS_SYNTH FALSE
+  NEEDS_MIDI_INPUT FALSE
+  NEEDS_MIDI_OUTPUT FALSE
+  IS_MIDI_EFFECT FALSE
+  EDITOR_WANTS_KEYBOARD_FOCUS FALSE
+  VST3_CATEGORIES Fx
+  NEEDS_CURL TRUE
+  COPY_PLUGIN_AFTER_BUILD FALSE)
+
+file(GLOB_RECURSE ZORVIK_PLUGIN_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/ui/*.cpp ${PROJECT_SOURCE_DIR}/ui/*.h
+  ${PROJECT_SOURCE_DIR}/reverb/Plugin/*.cpp ${PROJECT_SOURCE_DIR}/reverb/Plugin/*.h
+  ${PROJECT_SOURCE_DIR}/reverb/Editor/*.cpp ${PROJECT_SOURCE_DIR}/reverb/Editor/*.h)
+target_sources(ZorvikReverb PRIVATE ${ZORVIK_PLUGIN_SOURCES})
+target_include_directories(ZorvikReverb PUBLIC
+  ${PROJECT_SOURCE_DIR}/ui ${PROJECT_SOURCE_DIR}/reverb/Plugin ${PROJECT_SOURCE_DIR}/reverb/Editor)
+
+target_compile_definitions(ZorvikReverb PUBLIC
+  JUCE_VST3_CAN_REPLACE_VST2=0
+  JUCE_WEB_BROWSER=0
+  JUCE_USE_CURL=1
+  JUCE_DISPLAY_SPLASH_SCREEN=0
+  JUCE_REPORT_APP_USAGE=0
+  JUCE_MODAL_LOOPS_PERMITTED=1)
+
+target_link_libraries(ZorvikReverb
+  PRIVATE
+    zorvik_engine
+    ${ZORVIK_RESOURCE_TARGETS}
+    juce::juce_core juce::juce_events juce::juce_data_structures
+    juce::juce_graphics juce::juce_gui_basics juce::juce_gui_extra
+    juce::juce_audio_basics juce::juce_audio_processors
+  PUBLIC
+    juce::juce_recommended_config_flags
+    juce::juce_recommended_warning_flags)
+zorvik_warnings(ZorvikReverb)
+
+# Tests that link the plug-in's shared code take its include folders and
+# definitions; the JUCE modules are already compiled into it.
+function(zorvik_juce_test_binary name folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/JuceTestMain.cpp)
+  target_include_directories(${name} PRIVATE
+    $<TARGET_PROPERTY:ZorvikReverb,INCLUDE_DIRECTORIES> ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE $<TARGET_PROPERTY:ZorvikReverb,COMPILE_DEFINITIONS>)
+  target_link_libraries(${name} PRIVATE ZorvikReverb zorvik_engine GTest::gtest)
+  target_compile_options(${name} PRIVATE -Wno-dangling-pointer)
+  target_compile_definitions(${name} PRIVATE
+    ZORVIK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
+endfunction()
+
+# A host-side program: JUCE's own VST3 hosting, as a DAW loads the bundle.
+function(zorvik_vst3_host_app name)
+  juce_add_console_app(${name} PRODUCT_NAME ${name})
+  target_sources(${name} PRIVATE ${ARGN})
+  target_compile_definitions(${name} PRIVATE
+    JUCE_PLUGINHOST_VST3=1 JUCE_PLUGINHOST_VST=0 JUCE_PLUGINHOST_LADSPA=0 JUCE_PLUGINHOST_LV2=0
+    JUCE_USE_CURL=0 JUCE_WEB_BROWSER=0 JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_VST3_CAN_REPLACE_VST2=0 JUCE_MODAL_LOOPS_PERMITTED=1)
+  target_link_libraries(${name} PRIVATE
+    juce::juce_core juce::juce_events juce::juce_data_structures juce::juce_graphics
+    juce::juce_gui_basics juce::juce_audio_basics juce::juce_audio_formats
+    juce::juce_audio_processors
+    juce::juce_recommended_config_flags)
+  pkg_check_modules(ZORVIK_CODECS REQUIRED IMPORTED_TARGET flac vorbisenc vorbisfile vorbis ogg)
+  target_link_libraries(${name} PRIVATE PkgConfig::ZORVIK_CODECS)
+  target_compile_options(${name} PRIVATE -Wno-dangling-pointer)
+  add_dependencies(${name} ZorvikReverb_VST3)
+endfunction()
+
+set(ZORVIK_BUNDLE "${CMAKE_BINARY_DIR}/ZorvikReverb_artefacts/$<CONFIG>/VST3/ZORVIK Reverb.vst3")
+
+file(GLOB ZORVIK_RENDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/render/*.cpp)
+if(ZORVIK_RENDER_SOURCES)
+  zorvik_vst3_host_app(zorvik_render ${ZORVIK_RENDER_SOURCES})
+endif()
+
+function(zorvik_plugin_tests)
+  zorvik_juce_test_binary(plugin_tests plugin)
+  zorvik_juce_test_binary(ui_tests ui)
+
+  file(GLOB_RECURSE e2e_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+  if(e2e_sources)
+    zorvik_vst3_host_app(e2e_tests ${e2e_sources} ${PROJECT_SOURCE_DIR}/tests/support/JuceTestMain.cpp)
+    target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(e2e_tests PRIVATE GTest::gtest)
+    target_compile_definitions(e2e_tests PRIVATE
+      ZORVIK_BUNDLE_PATH="${ZORVIK_BUNDLE}"
+      ZORVIK_RENDER_TOOL="$<$<TARGET_EXISTS:zorvik_render>:$<TARGET_FILE:zorvik_render>>"
+      ZORVIK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
+    if(TARGET zorvik_render)
+      add_dependencies(e2e_tests zorvik_render)
+    endif()
+    gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
+
+function(zorvik_plugin_benchmarks)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/benchmarks/plugin/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(plugin_benchmarks ${sources})
+  target_include_directories(plugin_benchmarks PRIVATE $<TARGET_PROPERTY:ZorvikReverb,INCLUDE_DIRECTORIES>)
+  target_compile_definitions(plugin_benchmarks PRIVATE $<TARGET_PROPERTY:ZorvikReverb,COMPILE_DEFINITIONS>)
+  target_link_libraries(plugin_benchmarks PRIVATE ZorvikReverb zorvik_engine benchmark::benchmark benchmark::benchmark_main)
+  target_compile_options(plugin_benchmarks PRIVATE -Wno-dangling-pointer)
+endfunction()
