@@ -1,0 +1,364 @@
+#include "Common/Math/Accelerate/SignalProcessing.h"
+
+#include "Common/Math/Accelerate/PortableBiquadState.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+
+// Plain loops: out may alias an input, so no restrict qualifiers; the compiler
+// vectorises them with a run-time overlap check.
+
+void SignalProcessing::init()
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+void SignalProcessing::add(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] + b[i];
+}
+
+void SignalProcessing::add_s(const float* a, float s, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] + s;
+}
+
+void SignalProcessing::add_s_D(const double* a, double s, double* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] + s;
+}
+
+void SignalProcessing::sub(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] - b[i];
+}
+
+void SignalProcessing::mul(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * b[i];
+}
+
+void SignalProcessing::mul_s(const float* a, float s, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * s;
+}
+
+void SignalProcessing::add_mul(const float* a, const float* b, const float* c, float* out,
+                               std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = (a[i] + b[i]) * c[i];
+}
+
+void SignalProcessing::mul_add(const float* a, const float* b, const float* c, float* out,
+                               std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * b[i] + c[i];
+}
+
+void SignalProcessing::mul_add_s(const float* a, const float* b, float s, float* out,
+                                 std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * b[i] + s;
+}
+
+void SignalProcessing::mul_s_add(const float* a, float s, const float* c, float* out,
+                                 std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * s + c[i];
+}
+
+void SignalProcessing::mul_s_add_s(const float* a, float s1, float s2, float* out,
+                                   std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * s1 + s2;
+}
+
+void SignalProcessing::mul_mul_add(const float* a, const float* b, const float* c,
+                                   const float* d, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] * b[i] + c[i] * d[i];
+}
+
+void SignalProcessing::div(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] / b[i];
+}
+
+void SignalProcessing::s_div(float s, const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = s / a[i];
+}
+
+void SignalProcessing::div_s(const float* a, float s, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] / s;
+}
+
+void SignalProcessing::truncToInt(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::trunc(a[i]);
+}
+
+void SignalProcessing::squareRoot(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::sqrt(a[i]);
+}
+
+void SignalProcessing::powTwo(float* a, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        a[i] = a[i] * a[i];
+}
+
+void SignalProcessing::pow(float* out, const float* exponent, const float* base, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::pow(base[i], exponent[i]);
+}
+
+void SignalProcessing::clip(const float* a, float low, float high, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const float v = a[i];
+        out[i] = v < low ? low : (v > high ? high : v);
+    }
+}
+
+void SignalProcessing::ramp(float start, float step, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = start + static_cast<float>(i) * step;
+}
+
+void SignalProcessing::rampD(double start, double step, double* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = start + static_cast<double>(i) * step;
+}
+
+void SignalProcessing::frac(float* a, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        a[i] = a[i] - std::trunc(a[i]);
+}
+
+void SignalProcessing::abs(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::fabs(a[i]);
+}
+
+void SignalProcessing::fill(float* a, float value, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        a[i] = value;
+}
+
+void SignalProcessing::clear(float* a, std::size_t n)
+{
+    fill(a, 0.0f, n);
+}
+
+void SignalProcessing::clear(double* a, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        a[i] = 0.0;
+}
+
+void SignalProcessing::tableRead(const float* indices, const float* table,
+                                 std::size_t tableLength, float* out, std::size_t n)
+{
+    if (tableLength == 0)
+    {
+        clear(out, n);
+        return;
+    }
+    // Compared in double so that long tables need no float rounding of the end.
+    const double lastIndex = static_cast<double>(tableLength - 1);
+    const float last = table[tableLength - 1];
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const float p = indices[i];
+        if (!(p >= 0.0f))
+            out[i] = table[0];
+        else if (static_cast<double>(p) >= lastIndex)
+            out[i] = last;
+        else
+        {
+            const float q = std::floor(p);
+            const std::size_t k = static_cast<std::size_t>(q);
+            out[i] = table[k] + (p - q) * (table[k + 1] - table[k]);
+        }
+    }
+}
+
+void SignalProcessing::cos(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::cos(a[i]);
+}
+
+void SignalProcessing::sin(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::sin(a[i]);
+}
+
+void SignalProcessing::tanh(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::tanh(a[i]);
+}
+
+void SignalProcessing::exp(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::exp(a[i]);
+}
+
+void SignalProcessing::log(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::log(a[i]);
+}
+
+void SignalProcessing::log_ten(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::log10(a[i]);
+}
+
+void SignalProcessing::peak(const float* a, float* out, std::size_t n)
+{
+    float largest = 0.0f;
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const float magnitude = std::fabs(a[i]);
+        largest = magnitude > largest ? magnitude : largest;
+    }
+    *out = largest;
+}
+
+void SignalProcessing::max(const float* a, float* out, std::size_t n)
+{
+    float largest = -std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < n; ++i)
+        largest = a[i] > largest ? a[i] : largest;
+    *out = largest;
+}
+
+void SignalProcessing::min(const float* a, float* out, std::size_t n)
+{
+    float smallest = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < n; ++i)
+        smallest = a[i] < smallest ? a[i] : smallest;
+    *out = smallest;
+}
+
+void SignalProcessing::rms(const float* a, float* out, std::size_t n)
+{
+    if (n == 0)
+    {
+        *out = 0.0f;
+        return;
+    }
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i)
+        sum += static_cast<double>(a[i]) * static_cast<double>(a[i]);
+    *out = static_cast<float>(std::sqrt(sum / static_cast<double>(n)));
+}
+
+void SignalProcessing::min_compare(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = b[i] < a[i] ? b[i] : a[i];
+}
+
+void SignalProcessing::max_compare(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = b[i] > a[i] ? b[i] : a[i];
+}
+
+void SignalProcessing::limit(const float* a, float threshold, float value, float* out,
+                             std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] >= threshold ? value : -value;
+}
+
+void SignalProcessing::threshold(const float* a, float t, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = a[i] >= t ? a[i] : 0.0f;
+}
+
+void SignalProcessing::mod(const float* a, const float* b, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::fmod(a[i], b[i]);
+}
+
+void SignalProcessing::interleaveStereo(const float* left, const float* right, float* out,
+                                        std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        out[2 * i] = left[i];
+        out[2 * i + 1] = right[i];
+    }
+}
+
+void SignalProcessing::doubleToFloat(const double* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = static_cast<float>(a[i]);
+}
+
+void SignalProcessing::reverse(float* a, std::size_t n)
+{
+    for (std::size_t i = 0, j = n; i + 1 < j; ++i)
+    {
+        --j;
+        const float t = a[i];
+        a[i] = a[j];
+        a[j] = t;
+    }
+}
+
+void SignalProcessing::biquad(const float* in, const float* coefficients, float* out,
+                              std::size_t n, BiquadState* state)
+{
+    // PortableBiquadState is the only kind biquad_createState makes.
+    static_cast<PortableBiquadState*>(state)->process(in, coefficients, out, n);
+}
+
+BiquadState* SignalProcessing::biquad_createState()
+{
+    return new PortableBiquadState();
+}
+
+void SignalProcessing::biquad_destroyState(BiquadState* state)
+{
+    delete state;
+}
