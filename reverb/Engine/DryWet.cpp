@@ -1,0 +1,74 @@
+#include "DryWet.h"
+
+#include "Common/Math/Accelerate/SignalProcessing.h"
+
+#include <algorithm>
+
+namespace ZorvikDSP
+{
+    DryWet::DryWet()
+        : mixBuffer(bufferLength, 0.0f),
+          dryGainBuffer(bufferLength, 0.0f),
+          wetGainBuffer(bufferLength, 0.0f),
+          exponentBuffer(bufferLength, 1.5f)
+    {
+    }
+
+    void DryWet::init(int channelCount, double rate)
+    {
+        ProcessBlock::init(channelCount, rate);
+    }
+
+    void DryWet::clear()
+    {
+    }
+
+    void DryWet::process(const float* dry, const float* wet, float* out, unsigned long frames,
+                         const float* mixPercent)
+    {
+        // Chunks keep every call inside the 4096-sample work buffers.
+        for (unsigned long offset = 0; offset < frames; offset += bufferLength)
+        {
+            const unsigned long n = std::min(bufferLength, frames - offset);
+            processChunk(dry + offset, wet + offset, out + offset, n, mixPercent + offset);
+        }
+    }
+
+    void DryWet::processChunk(const float* dry, const float* wet, float* out,
+                              unsigned long frames, const float* mixPercent)
+    {
+        for (unsigned long j = 0; j < frames; ++j)
+        {
+            const float m = mixPercent[j] * 0.01f;
+            mixBuffer[j] = m > 0.0f ? std::min(m, 1.0f) : 0.0f; // NaN ends up at 0
+        }
+        computeGains(frames);
+        SignalProcessing::mul_mul_add(dry, dryGainBuffer.data(), wet, wetGainBuffer.data(), out,
+                                      frames);
+    }
+
+    void DryWet::computeGains(unsigned long frames)
+    {
+        float* wetGain = wetGainBuffer.data();
+        float* dryGain = dryGainBuffer.data();
+        if (!twoSided)
+        {
+            for (unsigned long j = 0; j < frames; ++j)
+            {
+                wetGain[j] = mixBuffer[j];
+                dryGain[j] = 1.0f - mixBuffer[j];
+            }
+            return;
+        }
+        for (unsigned long j = 0; j < frames; ++j)
+        {
+            wetGain[j] = std::min(2.0f * mixBuffer[j], 1.0f);
+            dryGain[j] = std::min(2.0f - 2.0f * mixBuffer[j], 1.0f);
+        }
+        if (shaped)
+        {
+            SignalProcessing::pow(wetGain, exponentBuffer.data(), wetGain, frames);
+            SignalProcessing::pow(dryGain, exponentBuffer.data(), dryGain, frames);
+        }
+    }
+}

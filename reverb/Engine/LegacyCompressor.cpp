@@ -1,0 +1,3 @@
+#include "LegacyCompressor.h"
+
+LegacyCompressor::~LegacyCompressor() = default;

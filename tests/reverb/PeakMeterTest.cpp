@@ -1,0 +1,69 @@
+#include "PeakMeter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace
+{
+    void feed(PeakMeter& meter, float value, unsigned long frames, unsigned long channel = 0)
+    {
+        std::vector<float> samples(frames, value);
+        meter.process(samples.data(), frames, channel, {});
+    }
+}
+
+TEST(PeakMeter, ReadsNoReductionUntilItsFirstMeasurement)
+{
+    PeakMeter meter;
+    EXPECT_EQ(meter.getValue(0), 100.0f);
+    meter.init(2, 48000.0);
+    EXPECT_EQ(meter.getValue(0), 100.0f);
+    EXPECT_EQ(meter.getValue(1), 100.0f);
+
+    for (int slice = 0; slice < 15; ++slice)
+        feed(meter, 0.0f, 64);
+    EXPECT_EQ(meter.getValue(0), 100.0f) << "960 samples are not yet a reading";
+    feed(meter, 0.0f, 64);
+    EXPECT_EQ(meter.getValue(0), 0.0f);
+    EXPECT_EQ(meter.getValue(1), 100.0f) << "channels are metered apart";
+
+    meter.init(2, 48000.0);
+    EXPECT_EQ(meter.getValue(0), 100.0f);
+}
+
+TEST(PeakMeter, ReadingIsPeakDecibelsPlusHundredFlooredAtZero)
+{
+    PeakMeter meter;
+    meter.init(2, 44100.0);
+    const struct
+    {
+        float gain;
+        double expected;
+    } cases[] = {{1.0f, 100.0}, {0.1f, 80.0}, {0.5f, 100.0 + 20.0 * std::log10(0.5)},
+                 {-0.25f, 100.0 + 20.0 * std::log10(0.25)}, {1e-6f, 0.0}, {0.0f, 0.0}};
+    for (const auto& c : cases)
+    {
+        for (int slice = 0; slice < 16; ++slice)
+            feed(meter, slice == 7 ? c.gain : 0.0f, 64);
+        EXPECT_NEAR(meter.getValue(0), c.expected, 1e-4) << c.gain;
+    }
+}
+
+TEST(PeakMeter, LongCallsAndUnknownChannelsAreSafe)
+{
+    PeakMeter meter;
+    meter.init(2, 44100.0);
+    feed(meter, 0.1f, 4096, 1);
+    EXPECT_NEAR(meter.getValue(1), 80.0, 1e-4);
+    feed(meter, 0.5f, 64, 7);
+    EXPECT_EQ(meter.getValue(7), 100.0f);
+
+    std::vector<float> bad(1024, 0.1f);
+    bad[3] = std::numeric_limits<float>::quiet_NaN();
+    bad[4] = std::numeric_limits<float>::infinity();
+    meter.process(bad.data(), bad.size(), 0, {});
+    EXPECT_NEAR(meter.getValue(0), 80.0, 1e-4);
+}
