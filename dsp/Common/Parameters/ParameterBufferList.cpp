@@ -1,0 +1,73 @@
+#include "Common/Parameters/ParameterBufferList.h"
+
+#include <algorithm>
+
+void ParameterBufferList::checkSize(unsigned long index)
+{
+    if (index >= entries.size())
+        entries.resize(index + 1);
+}
+
+void ParameterBufferList::writeAt(unsigned long index, float* buffer, bool changed)
+{
+    checkSize(index);
+    entries[index].buffer = buffer;
+    entries[index].changed = changed;
+}
+
+float* ParameterBufferList::operator[](unsigned long index)
+{
+    checkSize(index);
+    return entries[index].buffer;
+}
+
+bool ParameterBufferList::isChanged(unsigned long index) const
+{
+    return index < entries.size() && entries[index].changed;
+}
+
+void ParameterBufferList::setCopiedParameters(std::vector<unsigned long> indices)
+{
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    copiedIndices = std::move(indices);
+    ownBuffers.clear();
+    for (unsigned long index : copiedIndices)
+    {
+        checkSize(index);
+        ownBuffers.emplace_back(new float[bufferSize]());
+        entries[index].buffer = ownBuffers.back().get();
+    }
+}
+
+void ParameterBufferList::copyBufferList(ParameterBufferList* other, unsigned long frames)
+{
+    if (other == nullptr || other == this)
+        return;
+    if (copiedIndices.empty())
+    {
+        entries = other->entries;
+        return;
+    }
+    frames = std::min(frames, bufferSize);
+    if (other->entries.size() > entries.size())
+        entries.resize(other->entries.size());
+    std::size_t cursor = 0;
+    for (std::size_t index = 0; index < other->entries.size(); ++index)
+    {
+        if (cursor < copiedIndices.size() && copiedIndices[cursor] == index)
+        {
+            float* own = ownBuffers[cursor].get();
+            const float* from = other->entries[index].buffer;
+            if (from != nullptr)
+                std::copy(from, from + frames, own);
+            entries[index].buffer = own;
+            entries[index].changed = other->entries[index].changed;
+            ++cursor;
+        }
+        else
+        {
+            entries[index] = other->entries[index];
+        }
+    }
+}
