@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstddef>
+#include "Common/Math/Accelerate/BiquadState.h"
 
-class BiquadState;
+#include <cstddef>
 
 // Element-wise operations over n contiguous values. a, b, c, d are inputs,
 // out the output (it may be one of the inputs), s a scalar. Mind the argument
