@@ -42,7 +42,8 @@ void DSPKernel::handleMIDIEvent(unsigned char*, long long)
 void DSPKernel::startRamp(unsigned long index, float value, unsigned long frames)
 {
     Parameter& parameter = *parameterList->at(index);
-    if (!std::isfinite(value))
+    // Outputs are written by the kernel itself, never set from outside.
+    if (!std::isfinite(value) || parameter.isOutput)
         return;
     const float scaledMinimum = parameter.minimum * parameter.scale;
     const float scaledMaximum = parameter.maximum * parameter.scale;
@@ -80,7 +81,7 @@ void DSPKernel::init(int newChannels, double newSampleRate)
     if (half != nyquist || std::isnan(half) || std::isnan(nyquist))
     {
         nyquist = half;
-        inverseNyquist = 1.0f / half;
+        inverseNyquist = half > 0.0f ? 1.0f / half : 0.0f;
     }
     const double length = std::floor(static_cast<double>(rate) * rampSeconds);
     // A rate the host should never give (negative, NaN, absurd) leaves changes jumping.
