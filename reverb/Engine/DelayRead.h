@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+
+class DelayWrite;
+
+// One channel's reader of a delay line: a fractional, per-sample delay read by
+// four-point (third-order Lagrange) interpolation. A delay of p samples returns
+// the signal written p + 65 samples before each output sample. p is held in
+// [64, size - 67]: the lower bound keeps the taps in the past for any slice of
+// up to 64 frames and does not depend on the slice length, the upper one keeps
+// all four taps inside the stored history.
+class DelayRead
+{
+public:
+    static constexpr int chunkLength = 64;
+    static constexpr int cubic = 2;
+
+    explicit DelayRead(float sampleRate);
+
+    // Reads frames samples (any count) for the slice about to be written at the
+    // line's write index. delaySeconds holds one delay per sample.
+    void process(const float* delaySeconds, float* out, const DelayWrite& line,
+                 unsigned long frames);
+
+    // The delay in samples actually used for a request of `samples`.
+    static float clampPosition(float samples, int size);
+
+    int getInterpolationMode() const { return interpolationMode; }
+
+private:
+    void processChunk(const float* delaySeconds, float* out, const DelayWrite& line,
+                      int writeIndex, int frames);
+
+    int interpolationMode = cubic;
+    float sampleRate;
+    std::array<float, chunkLength> position{};
+    std::array<float, chunkLength> fraction{};
+    std::array<int, chunkLength> integer{};
+};
