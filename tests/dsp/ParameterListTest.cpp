@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 TEST(ParameterList, MakesNumberedRecordsAndChecksOutOnlyRampedControls)
 {
     EXPECT_TRUE(TestParameterList().size() == TestParameterList::count);
@@ -30,6 +32,7 @@ TEST(ParameterBufferList, CopiesSelectedIndicesAndSharesTheRest)
     source.checkSize(5);
     EXPECT_EQ(source.size(), 6u);
     EXPECT_EQ(source[4], nullptr);
+    EXPECT_THROW(source.checkSize(~0ul), std::length_error);
     source.writeAt(0, a, true);
     source.writeAt(1, b, true);
 

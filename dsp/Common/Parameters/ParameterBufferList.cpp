@@ -1,11 +1,15 @@
 #include "Common/Parameters/ParameterBufferList.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 void ParameterBufferList::checkSize(unsigned long index)
 {
-    if (index >= entries.size())
-        entries.resize(index + 1);
+    if (index < entries.size())
+        return;
+    if (index >= entries.max_size())  // index + 1 would wrap around
+        throw std::length_error("ParameterBufferList: index too large");
+    entries.resize(index + 1);
 }
 
 void ParameterBufferList::writeAt(unsigned long index, float* buffer, bool changed)
