@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Common/ProcessBlock/Filters/BiquadCoefficients.h"
+#include "Common/ProcessBlock/Filters/BiquadFilterType.h"
+#include "Common/ProcessBlock/MultiChannelProcessBlock.h"
+
+#include <vector>
+
+class BiquadState;
+
+struct BiquadFilterParameters
+{
+    float frequency = 0.0f;            // Hz
+    float* frequencyBuffer = nullptr;  // optional, one value per sample
+    float q = 0.0f;                    // resonance in dB; the shelf gain in dB for the shelves
+    float* qBuffer = nullptr;
+    float gain = 0.0f;                 // dB, used by the peak shape
+    float* gainBuffer = nullptr;
+};
+
+// A cascade of identical second-order sections per channel. Coefficients are
+// recomputed only when an input changed; per-sample parameter buffers are read
+// at the first frame of each chunk.
+class BiquadFilter : public MultiChannelProcessBlock<BiquadFilterParameters>
+{
+public:
+    explicit BiquadFilter(BiquadFilterType type = BiquadFilterType::lowPass, int stages = 1);
+    ~BiquadFilter() override;
+
+    void init(int channels, double sampleRate) override;
+    void clear() override;
+    void process(float* buffer, unsigned long frames, unsigned long channel,
+                 BiquadFilterParameters parameters) override;
+    void process(float* buffer, unsigned long frames, unsigned long channel,
+                 float* frequencyBuffer, float* qBuffer, float* gainBuffer);
+
+    // Filters one chunk with fixed settings.
+    void processFilter(float* buffer, unsigned long frames, unsigned long channel,
+                       float frequency, float q, float gain);
+
+    // A new shape clears the history; the current one changes nothing.
+    void setType(BiquadFilterType newType);
+    BiquadFilterType getType() const { return type; }
+    int getStages() const { return stages; }
+    const BiquadCoefficients& getCoefficients() const { return coefficients; }
+
+    // Highest frequency the filter runs at, as a fraction of the sample rate:
+    // at or above Nyquist the sections become unstable.
+    static constexpr float maximumFrequencyRatio = 0.49f;
+
+private:
+    void destroyStates();
+    void updateCoefficients(float frequency, float q, float gain);
+
+    std::vector<BiquadState*> states;  // stage s, channel c at s * channels + c
+    BiquadFilterType type;
+    int stages;
+    float lastFrequency = 0.0f;
+    float lastQ = 0.0f;
+    float lastGain = 0.0f;
+    BiquadFilterType lastType = BiquadFilterType::lowPass;
+    bool coefficientsValid = false;
+    BiquadCoefficients coefficients;
+};
