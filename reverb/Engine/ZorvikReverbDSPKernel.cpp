@@ -1,0 +1,183 @@
+#include "ZorvikReverbDSPKernel.h"
+
+#include "DelayLine.h"
+#include "DryWet.h"
+#include "Ducker.h"
+#include "ZorvikReverbParameterList.h"
+
+#include "Common/Math/Accelerate/SignalProcessing.h"
+#include "Common/Math/Memory.h"
+#include "Common/ProcessBlock/Mix/Gain.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+    using P = ZorvikReverbParameterList;
+
+    constexpr float preDelayMaximumMs = 400.0f;
+    constexpr float duckerRatio = 30.0f;
+
+    float finiteOrZero(float sample)
+    {
+        return std::isfinite(sample) ? sample : 0.0f;
+    }
+}
+
+// One slice of a host block: its frames, its position in the host buffers and
+// in the block's parameter buffers.
+struct ZorvikReverbDSPKernel::Slice
+{
+    unsigned long frames;
+    unsigned long hostPosition;
+    unsigned long parameterOffset;
+};
+
+ZorvikReverbDSPKernel::ZorvikReverbDSPKernel()
+    : gain(std::make_unique<Gain>()),
+      preDelay(std::make_unique<DelayLine>(preDelayMaximumMs)),
+      ducker(std::make_unique<Ducker>()),
+      dryWet(std::make_unique<ZorvikDSP::DryWet>()),
+      dampingMix(bufferLength, 70.0f),
+      cutoff(bufferLength, 0.0f),
+      ratio(bufferLength, duckerRatio)
+{
+    channels = engineChannels;
+    for (int c = 0; c < engineChannels; ++c)
+    {
+        dry[c].assign(bufferLength, 0.0f);
+        wet[c].assign(bufferLength, 0.0f);
+    }
+    for (int i = 0; i < 4; ++i)
+    {
+        lfoOutputs[i].assign(bufferLength, 0.0f);
+        lfoPhaseOffsets[i].assign(bufferLength, 0.25f * static_cast<float>(i));
+    }
+    ducker->setDetectorMode(Ducker::rmsDetector);
+    parameterList = std::make_unique<ZorvikReverbParameterList>();
+    // Every parameter's buffer entry exists before the audio thread runs.
+    parameterBuffers.checkSize(P::parameterCount - 1);
+    SignalProcessing::init();
+}
+
+ZorvikReverbDSPKernel::~ZorvikReverbDSPKernel() = default;
+
+void ZorvikReverbDSPKernel::setup()
+{
+    // The blocks always run in stereo, whatever the host's layout.
+    preDelay->init(engineChannels, sampleRate);
+    ducker->init(engineChannels, sampleRate);
+    dryWet->init(engineChannels, sampleRate);
+    gain->init(engineChannels, sampleRate);
+    setOutputValue(P::DuckerMeter, initialMeterValue);
+}
+
+void ZorvikReverbDSPKernel::updateParameter(unsigned long, float)
+{
+}
+
+void ZorvikReverbDSPKernel::process(unsigned long frames, unsigned long offset, long unused)
+{
+    // The parameter and scratch buffers hold 4096 frames: longer host blocks are
+    // processed piece by piece, exactly as if the host had sent the pieces.
+    do
+    {
+        const unsigned long piece = std::min(frames, bufferLength);
+        processPiece(piece, offset, unused);
+        offset += piece;
+        frames -= piece;
+    } while (frames > 0);
+}
+
+void ZorvikReverbDSPKernel::processPiece(unsigned long frames, unsigned long offset, long unused)
+{
+    DSPKernel::process(frames, offset, unused);
+    parameterList->checkOutBuffers(frames, &parameterBuffers);
+    if (frames == 0 || inputs.empty() || outputs.empty() || inputs[0] == nullptr || outputs[0] == nullptr
+        || outputs[0]->channels[0] == nullptr)
+        return;
+    for (unsigned long o = 0; o < frames; o += sliceLength)
+        processSlice({std::min(sliceLength, frames - o), offset + o, o});
+}
+
+float* ZorvikReverbDSPKernel::parameterBuffer(unsigned long index, unsigned long offset)
+{
+    return parameterBuffers[index] + offset;
+}
+
+bool ZorvikReverbDSPKernel::hostIsMono() const
+{
+    return channels < 2 || outputs[0]->channels[1] == nullptr;
+}
+
+void ZorvikReverbDSPKernel::processSlice(const Slice& slice)
+{
+    readInput(slice);
+    for (int c = 0; c < engineChannels; ++c)
+        processInputChain(slice, c);
+    processNetwork(slice);
+    duckAndMix(slice);
+    setOutputValue(P::DuckerMeter, ducker->getMeter().getValue(0));
+}
+
+// Copies the host input into the dry buffers (a missing channel takes channel 0,
+// a non-finite sample becomes 0), then zeroes the host input over the slice.
+void ZorvikReverbDSPKernel::readInput(const Slice& slice)
+{
+    const unsigned long n = slice.frames;
+    const int hostChannels = hostIsMono() ? 1 : engineChannels;
+    BufferList& in = *inputs[0];
+    for (int c = 0; c < engineChannels; ++c)
+    {
+        const float* source = in.channels[std::min(c, hostChannels - 1)];
+        float* target = dry[c].data();
+        if (source == nullptr)
+        {
+            SignalProcessing::clear(target, n);
+            continue;
+        }
+        source += slice.hostPosition;
+        for (unsigned long j = 0; j < n; ++j)
+            target[j] = finiteOrZero(source[j]);
+    }
+    for (int c = 0; c < hostChannels; ++c)
+        if (in.channels[c] != nullptr)
+            SignalProcessing::clear(in.channels[c] + slice.hostPosition, n);
+}
+
+void ZorvikReverbDSPKernel::processInputChain(const Slice& slice, int channel)
+{
+    const unsigned long n = slice.frames;
+    const unsigned long o = slice.parameterOffset;
+    float* signal = wet[channel].data();
+    Memory::copy(dry[channel].data(), signal, n);
+    gain->process(signal, n, parameterBuffer(P::InputGain, o));
+    preDelay->process(signal, n, static_cast<unsigned long>(channel), parameterBuffer(P::PreDelay, o), nullptr,
+                      true, false);
+}
+
+void ZorvikReverbDSPKernel::processNetwork(const Slice&)
+{
+}
+
+void ZorvikReverbDSPKernel::duckAndMix(const Slice& slice)
+{
+    const unsigned long n = slice.frames;
+    const unsigned long o = slice.parameterOffset;
+    const bool mono = hostIsMono();
+    const DuckerParameters settings{parameterBuffer(P::DuckingThreshold, o)[0], parameterBuffer(P::DuckingAttack, o)[0],
+                                    parameterBuffer(P::DuckingRelease, o)[0], ratio[0]};
+    for (int c = 0; c < engineChannels; ++c)
+    {
+        ducker->process(wet[c].data(), dry[c].data(), n, static_cast<unsigned long>(c), settings);
+        float* out = mono ? wet[c].data() : outputs[0]->channels[c] + slice.hostPosition;
+        dryWet->process(dry[c].data(), wet[c].data(), out, n, parameterBuffer(P::EffectDryWet, o));
+    }
+    if (mono)
+    {
+        float* out = outputs[0]->channels[0] + slice.hostPosition;
+        for (unsigned long j = 0; j < n; ++j)
+            out[j] = 0.5f * wet[0][j] + 0.5f * wet[1][j];
+    }
+}
