@@ -1,11 +1,14 @@
 #include "Common/ProcessBlock/FrequencyShifter/FrequencyShifter.h"
 
-#include "Common/Math/Accelerate/BiquadState.h"
+#include "dsp/TestSignals.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
+
+using namespace TestSignals;
 
 namespace
 {
@@ -18,35 +21,25 @@ namespace
         shifter.coefficients[FrequencyShifter::pathBStage2] = {-0.83774f, 0.06338f, 0.06338f, -0.83774f, 1.0f};
     }
 
-    struct Tone
-    {
-        double amplitude, phase;  // phase in degrees
-    };
-
-    // Least-squares fit of a sin(wt) + b cos(wt) over the second half of the signal.
-    Tone fit(const std::vector<float>& signal, double w)
+    // Least-squares fit of a sin(wi) + b cos(wi) over the second half: amplitude and phase in degrees.
+    std::pair<double, double> fit(const std::vector<float>& y, double w)
     {
         double ss = 0, sc = 0, cc = 0, ys = 0, yc = 0;
-        for (std::size_t i = signal.size() / 2; i < signal.size(); ++i)
+        for (std::size_t i = y.size() / 2; i < y.size(); ++i)
         {
             const double s = std::sin(w * double(i)), c = std::cos(w * double(i));
-            ss += s * s, sc += s * c, cc += c * c, ys += signal[i] * s, yc += signal[i] * c;
+            ss += s * s, sc += s * c, cc += c * c, ys += y[i] * s, yc += y[i] * c;
         }
-        const double det = ss * cc - sc * sc;
-        const double a = (ys * cc - yc * sc) / det, b = (yc * ss - ys * sc) / det;
+        const double det = ss * cc - sc * sc, a = (ys * cc - yc * sc) / det, b = (yc * ss - ys * sc) / det;
         return {std::hypot(a, b), std::atan2(b, a) * 180.0 / M_PI};
     }
 
-    std::vector<float> noise(std::size_t n)
+    bool silentAfterRunningBothPaths(FrequencyShifter& shifter, unsigned long channel)
     {
-        std::vector<float> v(n);
-        unsigned seed = 99;
-        for (auto& x : v)
-        {
-            seed = seed * 1664525u + 1013904223u;
-            x = static_cast<float>(seed >> 8) / float(1u << 24) - 0.5f;
-        }
-        return v;
+        std::vector<float> a(64, 0.0f), b(64, 0.0f);
+        shifter.processPathA(a.data(), 64, channel);
+        shifter.processPathB(b.data(), 64, channel);
+        return largest(a) == 0.0 && largest(b) == 0.0;
     }
 }
 
@@ -57,27 +50,22 @@ TEST(FrequencyShifter, PathsAreAllPassAndAQuarterCycleApart)
     shifter.init(1, 44100);
     for (double f : {100.0, 300.0, 1000.0, 3000.0, 10000.0})
     {
-        const double w = 2.0 * M_PI * f / 44100.0;
-        std::vector<float> a(44100);
-        for (std::size_t i = 0; i < a.size(); ++i)
-            a[i] = static_cast<float>(std::sin(w * double(i)));
-        auto b = a;
+        auto a = sine(f / 44100.0, 44100), b = a;
         shifter.clear();
         for (std::size_t start = 0; start < a.size(); start += 64)
         {
-            const std::size_t n = std::min<std::size_t>(64, a.size() - start);
-            shifter.processPathA(a.data() + start, n, 0);
-            shifter.processPathB(b.data() + start, n, 0);
+            shifter.processPathA(a.data() + start, std::min<std::size_t>(64, a.size() - start), 0);
+            shifter.processPathB(b.data() + start, std::min<std::size_t>(64, b.size() - start), 0);
         }
-        const Tone toneA = fit(a, w), toneB = fit(b, w);
-        EXPECT_NEAR(toneA.amplitude, 1.0, 1e-3) << f;
-        EXPECT_NEAR(toneB.amplitude, 1.0, 1e-3) << f;
-        const double lead = std::remainder(toneA.phase - toneB.phase, 360.0);
-        EXPECT_NEAR(lead, 90.0, 2.0) << f;
+        const auto [amplitudeA, phaseA] = fit(a, 2.0 * M_PI * f / 44100.0);
+        const auto [amplitudeB, phaseB] = fit(b, 2.0 * M_PI * f / 44100.0);
+        EXPECT_NEAR(amplitudeA, 1.0, 1e-3) << f;
+        EXPECT_NEAR(amplitudeB, 1.0, 1e-3) << f;
+        EXPECT_NEAR(std::remainder(phaseA - phaseB, 360.0), 90.0, 2.0) << f;  // path A leads
     }
 }
 
-TEST(FrequencyShifter, InitRenewsEveryStateAndLimitsChannels)
+TEST(FrequencyShifter, InitRenewsStatesAndClearKeepsPhasesAndCoefficients)
 {
     FrequencyShifter shifter;
     setHilbertPair(shifter);
@@ -89,35 +77,19 @@ TEST(FrequencyShifter, InitRenewsEveryStateAndLimitsChannels)
 
     shifter.init(2, 44100);
     EXPECT_EQ(shifter.getChannelCount(), 2);
-    std::vector<float> silence(64, 0.0f);
-    shifter.processPathA(silence.data(), 64, 0);
-    shifter.processPathB(silence.data(), 64, 1);
-    for (float x : silence)
-        EXPECT_EQ(x, 0.0f);
+    EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 0));
     EXPECT_THROW(shifter.getState(FrequencyShifter::pathBStage2, 2), std::out_of_range);
 
-    shifter.init(6, 44100);
-    EXPECT_EQ(shifter.getChannelCount(), FrequencyShifter::maximumChannels);
-    EXPECT_EQ(shifter.channels, FrequencyShifter::maximumChannels);
-}
-
-TEST(FrequencyShifter, ClearSilencesTheSectionsAndKeepsPhasesAndCoefficients)
-{
-    FrequencyShifter shifter;
-    setHilbertPair(shifter);
-    shifter.init(2, 44100);
     shifter.phases = {0.25f, -0.5f, 0.0f, 0.0f};
-    auto signal = noise(64);
     shifter.processPathA(signal.data(), 64, 1);
     shifter.processPathB(signal.data(), 64, 1);
-
     shifter.clear();
-    std::vector<float> silence(64, 0.0f);
-    shifter.processPathA(silence.data(), 64, 1);
-    shifter.processPathB(silence.data(), 64, 1);
-    for (float x : silence)
-        EXPECT_EQ(x, 0.0f);
-    EXPECT_EQ(shifter.phases[0], 0.25f);
+    EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 1));
     EXPECT_EQ(shifter.phases[1], -0.5f);
     EXPECT_EQ(shifter.coefficients[FrequencyShifter::pathAStage1][3], 0.02568f);
+
+    // The phases exist for four channels only.
+    shifter.init(6, 44100);
+    EXPECT_EQ(shifter.channels, FrequencyShifter::maximumChannels);
+    EXPECT_EQ(shifter.getChannelCount(), FrequencyShifter::maximumChannels);
 }
