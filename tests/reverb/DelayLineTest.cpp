@@ -1,5 +1,7 @@
 #include "DelayLine.h"
 
+#include "reverb/ReferenceDelay.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,43 +12,8 @@
 
 namespace
 {
-    constexpr double fixedLatency = 65.0;
-
-    // Cubic Lagrange interpolation of a history at continuous time tau, through
-    // the nodes ceil(tau) + 1, ceil(tau), ceil(tau) - 1, ceil(tau) - 2.
-    double lagrange(const std::vector<double>& x, double tau)
-    {
-        const double top = std::ceil(tau);
-        const double nodes[4] = {top + 1, top, top - 1, top - 2};
-        double sum = 0.0;
-        for (int k = 0; k < 4; ++k)
-        {
-            double weight = 1.0;
-            for (int m = 0; m < 4; ++m)
-                if (m != k)
-                    weight *= (tau - nodes[m]) / (nodes[k] - nodes[m]);
-            const double n = nodes[k];
-            const double value = n >= 0 && n < static_cast<double>(x.size()) ? x[size_t(n)] : 0.0;
-            sum += weight * value;
-        }
-        return sum;
-    }
-
-    // A straightforward delay: everything ever written, read at t - 65 - p with
-    // p held in [64, length - 3].
-    struct ReferenceDelay
-    {
-        double sampleRate;
-        double longest; // samples
-        std::vector<double> history;
-
-        double read(double delayMs) const
-        {
-            double p = delayMs * 0.001 * sampleRate;
-            p = std::min(std::max(p, 64.0), longest);
-            return lagrange(history, static_cast<double>(history.size()) - fixedLatency - p);
-        }
-    };
+    using reference::fixedLatency;
+    using ReferenceDelay = reference::Delay;
 
     std::unique_ptr<DelayLine> makeLine(float maximumMs, double rate, int channels = 1)
     {

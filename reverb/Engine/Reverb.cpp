@@ -1,0 +1,192 @@
+#include "Reverb.h"
+
+#include "Common/Math/Accelerate/SignalProcessing.h"
+#include "Common/Math/Memory.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+    std::vector<float> makeBuffer() { return std::vector<float>(Reverb::bufferLength, 0.0f); }
+}
+
+Reverb::Reverb()
+    : DelayGroup<DelayLineDamped>(delayInitTimes, maximumDelayMs),
+      earlyReflections(std::make_unique<EarlyReflections>()),
+      size(makeBuffer()),
+      feedbackGain(makeBuffer()),
+      inLeft(makeBuffer()),
+      inRight(makeBuffer()),
+      damped(makeBuffer())
+{
+    for (unsigned long i = 0; i < lineCount; ++i)
+    {
+        y[i] = makeBuffer();
+        s[i] = makeBuffer();
+        w[i] = makeBuffer();
+    }
+}
+
+Reverb::~Reverb() = default;
+
+void Reverb::init(int channelCount, double rate)
+{
+    DelayGroup<DelayLineDamped>::init(1, rate);
+    earlyReflections->init(channelCount, rate);
+}
+
+void Reverb::clear()
+{
+    DelayGroup<DelayLineDamped>::clear();
+    earlyReflections->clear();
+}
+
+void Reverb::processSlice(float* left, float* right, unsigned long frames,
+                          const ReverbSliceParameters& p)
+{
+    for (unsigned long o = 0; o < frames; o += sliceLength)
+    {
+        const unsigned long n = std::min(sliceLength, frames - o);
+        std::array<const float*, lineCount> lfo{};
+        for (unsigned long i = 0; i < lineCount; ++i)
+            lfo[i] = p.lfo[i] + o;
+        setDelayTimes(p.roomSize + o, lfo, n);
+        setFeedbackGain(p.reverbTime, p.freeze, n);
+        if (earlyReflectionsOn)
+            earlyReflections->process(left + o, right + o, n);
+        processNetwork(left + o, right + o, p.damping + o, p.dampingMix + o, n);
+    }
+}
+
+void Reverb::computeSize(const float* roomSize, unsigned long frames)
+{
+    SignalProcessing::add_s(roomSize, 3.0f, size.data(), frames);
+    SignalProcessing::div_s(size.data(), 41.66f, size.data(), frames);
+}
+
+void Reverb::setDelayTimes(const float* roomSize, const std::array<const float*, 4>& lfo,
+                           unsigned long frames)
+{
+    frames = std::min(frames, bufferLength);
+    if (frames == 0)
+        return;
+    computeSize(roomSize, frames);
+    for (unsigned long i = 0; i < lineCount; ++i)
+    {
+        float* delay = lines[i]->delayBuffer.data();
+        SignalProcessing::mul_s(size.data(), delayInitTimes[i], delay, frames);
+        lines[i]->baseTime = delay[0];
+        SignalProcessing::mul_s_add(lfo[i], modulationDepthMs, delay, delay, frames);
+        SignalProcessing::abs(delay, delay, frames);
+    }
+    earlyReflections->setDelayTimes(size.data(), lfo.data(), frames);
+}
+
+float Reverb::targetGain(float reverbTime, bool frozen) const
+{
+    if (frozen)
+        return frozenGain;
+    const float d3 = lines[lineCount - 1]->baseTime;
+    const float t = reverbTime / (d3 * 0.001f);
+    if (std::isnan(t))
+        return previousFeedbackGain;
+    if (!(t > 0.0f))
+        return 0.0f; // no reverb time: the loop is silent at once
+    const float gain = 0.5f * std::pow(0.001f, 1.0f / t);
+    return std::min(std::max(gain, 0.0f), frozenGain);
+}
+
+void Reverb::setFeedbackGain(float reverbTime, bool frozen, unsigned long frames)
+{
+    frames = std::min(frames, bufferLength);
+    freeze = frozen;
+    const float target = targetGain(reverbTime, frozen);
+    const float previous = previousFeedbackGain;
+    if (frames == 0)
+        return;
+    if (target != previous)
+    {
+        const float step = (target - previous) / static_cast<float>(frames);
+        SignalProcessing::ramp(previous, step, feedbackGain.data(), frames);
+        // The ramp ends on the target itself, so the gain never creeps past it.
+        previousFeedbackGain = target;
+    }
+    else
+    {
+        SignalProcessing::fill(feedbackGain.data(), previous, frames);
+    }
+}
+
+void Reverb::processReadDelayLine(unsigned long line, float* io, unsigned long frames,
+                                  const float* cutoff, const float* mix)
+{
+    if (line >= lineCount)
+        return;
+    frames = std::min(frames, bufferLength);
+    DelayLineDamped& delay = *lines[line]->line;
+    Memory::copy(cutoff, delay.getCutoffBuffer(), frames);
+    SignalProcessing::div_s(mix, 100.0f, delay.getMixBuffer(), frames);
+    delay.read(lines[line]->delayBuffer.data(), damped.data(), frames, 0);
+    delay.preFeedbackProcess(damped.data(), frames, 0);
+    for (unsigned long j = 0; j < frames; ++j)
+        if (!std::isfinite(damped[j]))
+            damped[j] = 0.0f;
+    SignalProcessing::mul_add(feedbackGain.data(), damped.data(), io, io, frames);
+}
+
+void Reverb::processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames)
+{
+    if (line >= lineCount)
+        return;
+    zeroBadValues(buffer, frames);
+    lines[line]->line->write(buffer, frames, 0);
+}
+
+void Reverb::zeroBadValues(float* buffer, unsigned long frames)
+{
+    for (unsigned long j = 0; j < frames; ++j)
+    {
+        const float magnitude = std::fabs(buffer[j]);
+        if (!(magnitude > 1e-15f && magnitude < 1e15f))
+            buffer[j] = 0.0f;
+    }
+}
+
+void Reverb::processNetwork(float* left, float* right, const float* damping,
+                            const float* dampingMix, unsigned long frames)
+{
+    const unsigned long n = std::min(frames, bufferLength);
+    Memory::copy(left, inLeft.data(), n);
+    Memory::copy(right, inRight.data(), n);
+
+    for (unsigned long i = 0; i < lineCount; ++i)
+    {
+        SignalProcessing::clear(y[i].data(), n);
+        SignalProcessing::clear(s[i].data(), n);
+        SignalProcessing::clear(w[i].data(), n);
+        processReadDelayLine(i, y[i].data(), n, damping, dampingMix);
+    }
+
+    SignalProcessing::add(y[0].data(), inLeft.data(), y[0].data(), n);
+    SignalProcessing::add(y[1].data(), inRight.data(), y[1].data(), n);
+
+    SignalProcessing::add(y[0].data(), y[1].data(), s[0].data(), n);
+    SignalProcessing::sub(y[0].data(), y[1].data(), s[1].data(), n);
+    SignalProcessing::add(y[2].data(), y[3].data(), s[2].data(), n);
+    SignalProcessing::sub(y[2].data(), y[3].data(), s[3].data(), n);
+
+    for (unsigned long i = 0; i < lineCount; ++i)
+        SignalProcessing::mul_s(y[i].data(), tapGain, y[i].data(), n);
+
+    SignalProcessing::add(s[0].data(), s[2].data(), w[0].data(), n);
+    SignalProcessing::add(s[1].data(), s[3].data(), w[1].data(), n);
+    SignalProcessing::sub(s[0].data(), s[2].data(), w[2].data(), n);
+    SignalProcessing::sub(s[1].data(), s[3].data(), w[3].data(), n);
+
+    for (unsigned long i = 0; i < lineCount; ++i)
+        processWriteDelayLine(i, w[i].data(), n);
+
+    SignalProcessing::add(y[0].data(), y[2].data(), left, n);
+    SignalProcessing::add(y[1].data(), y[3].data(), right, n);
+}

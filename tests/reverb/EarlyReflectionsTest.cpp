@@ -1,0 +1,80 @@
+#include "EarlyReflections.h"
+
+#include "reverb/ReferenceDelay.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <random>
+#include <vector>
+
+TEST(EarlyReflections, CascadeMatchesAReference)
+{
+    // x = R, L = L; three taps d_i of x each give x = L - d_i, L = L + d_i;
+    // the fourth tap of x is the right output.
+    for (double roomSize : {50.0, 0.0, 100.0})
+    {
+        const double rate = 44100.0;
+        EarlyReflections er;
+        er.init(2, rate);
+        const double size = (roomSize + 3.0) / 41.66;
+        const double times[4] = {19.392, 16.364, 7.645, 4.2546};
+        std::array<reference::Delay, 4> taps;
+        for (auto& tap : taps)
+            tap.sampleRate = rate;
+
+        std::vector<float> sizeBuffer(64, float(size)), zero(64, 0.0f);
+        const float* lfo[4] = {zero.data(), zero.data(), zero.data(), zero.data()};
+        std::mt19937 random(9);
+        std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+        std::vector<float> left(64), right(64);
+        for (int block = 0; block < 100; ++block)
+        {
+            std::vector<double> expectedLeft(64), expectedRight(64);
+            for (int j = 0; j < 64; ++j)
+            {
+                left[j] = noise(random);
+                right[j] = noise(random);
+                double x = right[j], l = left[j];
+                for (int i = 0; i < 3; ++i)
+                {
+                    const double d = taps[i].read(size * times[i]);
+                    taps[i].write(x);
+                    x = l - d;
+                    l = l + d;
+                }
+                expectedRight[j] = taps[3].read(size * times[3]);
+                taps[3].write(x);
+                expectedLeft[j] = l;
+            }
+            er.setDelayTimes(sizeBuffer.data(), lfo, 64);
+            er.process(left.data(), right.data(), 64);
+            for (int j = 0; j < 64; ++j)
+            {
+                ASSERT_NEAR(left[j], expectedLeft[j], 2e-3) << roomSize << " " << block;
+                ASSERT_NEAR(right[j], expectedRight[j], 2e-3) << roomSize << " " << block;
+            }
+        }
+    }
+}
+
+TEST(EarlyReflections, ClearSilencesTheTaps)
+{
+    EarlyReflections er;
+    er.init(2, 48000.0);
+    std::vector<float> size(64, 1.0f), zero(64, 0.0f);
+    const float* lfo[4] = {zero.data(), zero.data(), zero.data(), zero.data()};
+    er.setDelayTimes(size.data(), lfo, 64);
+    std::vector<float> left(64, 1.0f), right(64, 1.0f);
+    er.process(left.data(), right.data(), 64);
+    er.clear();
+    for (int k = 0; k < 100; ++k)
+    {
+        std::fill(left.begin(), left.end(), 0.0f);
+        std::fill(right.begin(), right.end(), 0.0f);
+        er.process(left.data(), right.data(), 64);
+        for (int j = 0; j < 64; ++j)
+            ASSERT_TRUE(left[j] == 0.0f && right[j] == 0.0f);
+    }
+}
