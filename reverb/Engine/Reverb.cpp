@@ -160,11 +160,10 @@ void Reverb::processNetwork(float* left, float* right, const float* damping,
     Memory::copy(left, inLeft.data(), n);
     Memory::copy(right, inRight.data(), n);
 
+    // Every line is read before any is written.
     for (unsigned long i = 0; i < lineCount; ++i)
     {
         SignalProcessing::clear(y[i].data(), n);
-        SignalProcessing::clear(s[i].data(), n);
-        SignalProcessing::clear(w[i].data(), n);
         processReadDelayLine(i, y[i].data(), n, damping, dampingMix);
     }
 

@@ -23,13 +23,14 @@ namespace
     }
 
     // Runs a mono signal through the line in slices of the given lengths (cycled).
-    std::vector<float> run(std::unique_ptr<DelayLine>& line, std::vector<float> signal, const std::vector<float>& delayMs,
-                           const std::vector<unsigned long>& slices)
+    std::vector<float> run(std::unique_ptr<DelayLine>& line, std::vector<float> signal,
+                           const std::vector<float>& delayMs, const std::vector<unsigned long>& slices)
     {
         size_t s = 0;
         for (unsigned long o = 0; o < signal.size(); ++s)
         {
-            const unsigned long n = std::min<unsigned long>(slices[s % slices.size()], signal.size() - o);
+            const unsigned long n =
+                std::min<unsigned long>(slices[s % slices.size()], signal.size() - o);
             line->process(signal.data() + o, n, 0, delayMs.data() + o, nullptr, true, false);
             o += n;
         }
@@ -38,9 +39,8 @@ namespace
 
     size_t peakIndex(const std::vector<float>& x)
     {
-        return static_cast<size_t>(std::max_element(x.begin(), x.end(),
-                                                    [](float a, float b) { return std::fabs(a) < std::fabs(b); }) -
-                                   x.begin());
+        auto louder = [](float a, float b) { return std::fabs(a) < std::fabs(b); };
+        return static_cast<size_t>(std::max_element(x.begin(), x.end(), louder) - x.begin());
     }
 }
 
@@ -52,7 +52,7 @@ TEST(DelayLine, SizesTheCircleFromTheMaximumDelay)
     // Rounded up to a multiple of 4.
     EXPECT_EQ(DelayWrite(44100.0f, 0.1f).getSize(), 68 + 64);
     EXPECT_EQ(DelayWrite(48000.0f, 5.05f).getSize(), 244 + 64);
-    // Degenerate requests still give a usable line->
+    // Degenerate requests still give a usable line.
     EXPECT_EQ(DelayWrite(44100.0f, -5.0f).getSize(), 68 + 64);
     EXPECT_EQ(DelayWrite(NAN, 400.0f).getSize(), 68 + 64);
 }

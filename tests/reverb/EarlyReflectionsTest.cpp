@@ -58,23 +58,3 @@ TEST(EarlyReflections, CascadeMatchesAReference)
         }
     }
 }
-
-TEST(EarlyReflections, ClearSilencesTheTaps)
-{
-    EarlyReflections er;
-    er.init(2, 48000.0);
-    std::vector<float> size(64, 1.0f), zero(64, 0.0f);
-    const float* lfo[4] = {zero.data(), zero.data(), zero.data(), zero.data()};
-    er.setDelayTimes(size.data(), lfo, 64);
-    std::vector<float> left(64, 1.0f), right(64, 1.0f);
-    er.process(left.data(), right.data(), 64);
-    er.clear();
-    for (int k = 0; k < 100; ++k)
-    {
-        std::fill(left.begin(), left.end(), 0.0f);
-        std::fill(right.begin(), right.end(), 0.0f);
-        er.process(left.data(), right.data(), 64);
-        for (int j = 0; j < 64; ++j)
-            ASSERT_TRUE(left[j] == 0.0f && right[j] == 0.0f);
-    }
-}

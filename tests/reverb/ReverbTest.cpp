@@ -383,26 +383,3 @@ TEST(Reverb, SilenceGivesExactZerosAndNaNPassesThrough)
             ASSERT_TRUE(left[j] == 0.0f && right[j] == 0.0f) << k;
     }
 }
-
-TEST(Reverb, LongCallsEqualSlicedCalls)
-{
-    auto whole = makeReverb(48000.0), sliced = makeReverb(48000.0);
-    Controls c;
-    std::vector<float> left(4096), right(4096);
-    for (size_t t = 0; t < left.size(); ++t)
-        left[t] = std::sin(0.05f * t), right[t] = t % 300 == 0 ? 1.0f : 0.0f;
-    auto l2 = left, r2 = right;
-    whole->processSlice(left.data(), right.data(), 4096, c.slice());
-    for (size_t o = 0; o < 4096; o += 64)
-    {
-        ReverbSliceParameters p = c.slice();
-        p.roomSize += o;
-        p.damping += o;
-        p.dampingMix += o;
-        for (auto& l : p.lfo)
-            l += o;
-        sliced->processSlice(l2.data() + o, r2.data() + o, 64, p);
-    }
-    EXPECT_EQ(left, l2);
-    EXPECT_EQ(right, r2);
-}
