@@ -43,8 +43,13 @@ namespace ZorvikDSP
             mixBuffer[j] = m > 0.0f ? std::min(m, 1.0f) : 0.0f; // NaN ends up at 0
         }
         computeGains(frames);
-        SignalProcessing::mul_mul_add(dry, dryGainBuffer.data(), wet, wetGainBuffer.data(), out,
-                                      frames);
+        // A side whose gain is 0 contributes nothing, even when it is not finite.
+        for (unsigned long j = 0; j < frames; ++j)
+        {
+            const float dryPart = dryGainBuffer[j] == 0.0f ? 0.0f : dry[j] * dryGainBuffer[j];
+            const float wetPart = wetGainBuffer[j] == 0.0f ? 0.0f : wet[j] * wetGainBuffer[j];
+            out[j] = dryPart + wetPart;
+        }
     }
 
     void DryWet::computeGains(unsigned long frames)

@@ -50,8 +50,12 @@ TEST(DryWet, EndsAreExactAndOutOfRangeMixesClamp)
     EXPECT_EQ(mixOne(block, 5.0f, 0.123f, 100.0f), 0.123f);
     EXPECT_EQ(mixOne(block, 0.123f, 5.0f, -10.0f), 0.123f);
     EXPECT_EQ(mixOne(block, 5.0f, 0.123f, 150.0f), 0.123f);
-    // A mix that is not a number keeps the dry signal rather than spoiling it.
-    EXPECT_EQ(mixOne(block, 0.123f, 5.0f, std::numeric_limits<float>::quiet_NaN()), 0.123f);
+    // A mix that is not a number keeps the dry signal rather than spoiling it,
+    // and a side that is faded out cannot spoil the other.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(mixOne(block, 0.123f, 5.0f, nan), 0.123f);
+    EXPECT_EQ(mixOne(block, 0.123f, nan, 0.0f), 0.123f);
+    EXPECT_EQ(mixOne(block, std::numeric_limits<float>::infinity(), 0.123f, 100.0f), 0.123f);
 }
 
 TEST(DryWet, LinearCurve)
