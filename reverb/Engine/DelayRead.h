@@ -32,9 +32,13 @@ private:
     void processChunk(const float* delaySeconds, float* out, const DelayWrite& line,
                       int writeIndex, int frames);
 
+    void locate(const float* delaySeconds, int size, int frames);
+    void gatherTaps(const DelayWrite& line, int writeIndex, int frames);
+    void interpolate(float* out, int frames);
+
     int interpolationMode = cubic;
     float sampleRate;
-    std::array<float, chunkLength> position{};
     std::array<float, chunkLength> fraction{};
     std::array<int, chunkLength> integer{};
+    std::array<std::array<float, chunkLength>, 4> taps{};
 };
