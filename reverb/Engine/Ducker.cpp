@@ -48,15 +48,21 @@ void Ducker::processChunk(float* wet, const float* dry, unsigned long frames,
                           unsigned long channel, const DuckerParameters& parameters)
 {
     float& gain = gains[channel];
-    const float target = targetGain(detectLevel(dry, frames), parameters);
+    float target = targetGain(detectLevel(dry, frames), parameters);
     // A target that is not a number leaves the gain where it is, so nothing latches.
-    const float diff = std::isnan(target) ? 0.0f : target - gain;
+    if (std::isnan(target))
+        target = gain;
+    const float diff = target - gain;
     const float slope = diff * rampRate(diff, parameters);
 
+    // The ramp stops at the target: with times shorter than a slice it would
+    // otherwise run past it, ducking far deeper than the threshold asks.
+    const float low = std::min(gain, target);
+    const float high = std::max(gain, target);
     float* ramp = gainBuffer.data();
     SignalProcessing::ramp(gain, slope, ramp, frames);
-    SignalProcessing::clip(ramp, 0.0f, 1.0f, ramp, frames);
-    gain = std::clamp(ramp[frames - 1] + slope, 0.0f, 1.0f);
+    SignalProcessing::clip(ramp, low, high, ramp, frames);
+    gain = std::clamp(ramp[frames - 1] + slope, low, high);
 
     SignalProcessing::powTwo(ramp, frames);
     SignalProcessing::mul(wet, ramp, wet, frames);

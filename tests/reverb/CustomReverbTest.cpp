@@ -186,17 +186,6 @@ TEST(CustomReverb, DriveAndBlendsFollowTheMix)
     EXPECT_NEAR(tanhDrive(100.0, c), 2.0 * std::tanh(0.405), 1e-12);
 }
 
-TEST(CustomReverb, NoShiftMixLeavesTheInputExactly)
-{
-    CustomReverb reverb;
-    reverb.init(2, 48000.0);
-    auto x = sine(440.0, 0.3, 48000.0, 4096);
-    const auto out = shiftAll(reverb, 1, x, 100.0f, 0.0f);
-    EXPECT_EQ(out, x);
-    const auto clamped = shiftAll(reverb, 1, x, 100.0f, -10.0f);
-    EXPECT_EQ(clamped, x);
-}
-
 TEST(CustomReverb, SkippingTheUnheardShiftChangesNothingLater)
 {
     // The reference takes the full path throughout: a vanishing mix on the last
@@ -262,11 +251,9 @@ TEST(CustomReverb, UnknownLinesAndLongCallsAreSafe)
     const auto before = x;
     const std::vector<float> mix(4096, 100.0f);
     reverb.setShiftMix(mix.data(), 9000);
-    reverb.setShiftFrequency(50.0f);
     reverb.shiftAndDrive(4, x.data(), x.size());
     EXPECT_EQ(x, before);
     reverb.shiftAndDrive(1, x.data(), x.size());
-    for (float v : x)
-        ASSERT_TRUE(std::isfinite(v) && std::fabs(v) <= 2.0f);
+    EXPECT_TRUE(std::all_of(x.begin(), x.end(), [](float v) { return std::fabs(v) <= 2.0f; }));
     reverb.processWriteDelayLine(9, x.data(), slice);
 }
