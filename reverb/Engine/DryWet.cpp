@@ -1,16 +1,14 @@
 #include "DryWet.h"
 
-#include "Common/Math/Accelerate/SignalProcessing.h"
-
 #include <algorithm>
+#include <cmath>
 
 namespace ZorvikDSP
 {
     DryWet::DryWet()
         : mixBuffer(bufferLength, 0.0f),
           dryGainBuffer(bufferLength, 0.0f),
-          wetGainBuffer(bufferLength, 0.0f),
-          exponentBuffer(bufferLength, 1.5f)
+          wetGainBuffer(bufferLength, 0.0f)
     {
     }
 
@@ -65,15 +63,26 @@ namespace ZorvikDSP
             }
             return;
         }
+        // The mix rarely moves within a slice: the two powers are computed only
+        // when it does.
         for (unsigned long j = 0; j < frames; ++j)
         {
-            wetGain[j] = std::min(2.0f * mixBuffer[j], 1.0f);
-            dryGain[j] = std::min(2.0f - 2.0f * mixBuffer[j], 1.0f);
+            if (mixBuffer[j] != cachedMix)
+                computeTwoSidedGains(mixBuffer[j]);
+            wetGain[j] = cachedWetGain;
+            dryGain[j] = cachedDryGain;
         }
+    }
+
+    void DryWet::computeTwoSidedGains(float mix)
+    {
+        cachedMix = mix;
+        cachedWetGain = std::min(2.0f * mix, 1.0f);
+        cachedDryGain = std::min(2.0f - 2.0f * mix, 1.0f);
         if (shaped)
         {
-            SignalProcessing::pow(wetGain, exponentBuffer.data(), wetGain, frames);
-            SignalProcessing::pow(dryGain, exponentBuffer.data(), dryGain, frames);
+            cachedWetGain = std::pow(cachedWetGain, exponent);
+            cachedDryGain = std::pow(cachedDryGain, exponent);
         }
     }
 }

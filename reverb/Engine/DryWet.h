@@ -32,12 +32,18 @@ namespace ZorvikDSP
         void processChunk(const float* dry, const float* wet, float* out, unsigned long frames,
                           const float* mixPercent);
         void computeGains(unsigned long frames);
+        void computeTwoSidedGains(float mix);
 
         std::vector<float> mixBuffer;
         std::vector<float> dryGainBuffer;
         std::vector<float> wetGainBuffer;
-        std::vector<float> exponentBuffer;
         bool twoSided = true;
         bool shaped = true;
+        float exponent = 1.5f;
+        // The two-sided gains of the last mix value seen (the clamped mix is
+        // never negative, so the first value always computes).
+        float cachedMix = -1.0f;
+        float cachedDryGain = 0.0f;
+        float cachedWetGain = 0.0f;
     };
 }
