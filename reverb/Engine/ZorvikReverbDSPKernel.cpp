@@ -7,7 +7,9 @@
 
 #include "Common/Math/Accelerate/SignalProcessing.h"
 #include "Common/Math/Memory.h"
+#include "Common/ProcessBlock/Filters/BiquadFilter.h"
 #include "Common/ProcessBlock/Mix/Gain.h"
+#include "Common/ProcessBlock/Oscillators/Lfo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,8 +39,10 @@ struct ZorvikReverbDSPKernel::Slice
 ZorvikReverbDSPKernel::ZorvikReverbDSPKernel()
     : gain(std::make_unique<Gain>()),
       preDelay(std::make_unique<DelayLine>(preDelayMaximumMs)),
+      inputFilter(std::make_unique<BiquadFilter>(BiquadFilterType::lowShelf, 1)),
       ducker(std::make_unique<Ducker>()),
       dryWet(std::make_unique<ZorvikDSP::DryWet>()),
+      lfo(std::make_unique<Lfo>()),
       dampingMix(bufferLength, 70.0f),
       cutoff(bufferLength, 0.0f),
       ratio(bufferLength, duckerRatio)
@@ -68,8 +72,11 @@ void ZorvikReverbDSPKernel::setup()
     // The blocks always run in stereo, whatever the host's layout.
     preDelay->init(engineChannels, sampleRate);
     ducker->init(engineChannels, sampleRate);
+    inputFilter->init(engineChannels, sampleRate);
     dryWet->init(engineChannels, sampleRate);
     gain->init(engineChannels, sampleRate);
+    lfo->init(4, sampleRate);
+    inputFilter->clear();
     setOutputValue(P::DuckerMeter, initialMeterValue);
 }
 
@@ -113,12 +120,33 @@ bool ZorvikReverbDSPKernel::hostIsMono() const
 
 void ZorvikReverbDSPKernel::processSlice(const Slice& slice)
 {
+    prepareSlice(slice);
     readInput(slice);
     for (int c = 0; c < engineChannels; ++c)
         processInputChain(slice, c);
     processNetwork(slice);
     duckAndMix(slice);
     setOutputValue(P::DuckerMeter, ducker->getMeter().getValue(0));
+}
+
+// The input filter's settings and the four size-modulation signals: one sine in
+// quadrature steps.
+void ZorvikReverbDSPKernel::prepareSlice(const Slice& slice)
+{
+    const unsigned long n = slice.frames;
+    const unsigned long o = slice.parameterOffset;
+    const float* notes = parameterBuffer(P::InputFilterFrequency, o);
+    for (unsigned long j = 0; j < n; ++j)
+        cutoff[j] = 8.175799f * std::exp(0.057762265f * notes[j]);
+    const bool highPass = std::round(parameterBuffer(P::InputFilterType, o)[0]) == 1.0f;
+    inputFilter->setType(highPass ? BiquadFilterType::highPass : BiquadFilterType::lowShelf);
+
+    for (unsigned long i = 0; i < 4; ++i)
+    {
+        const Lfo::LfoParameters settings{parameterBuffer(P::SizeModulationRate, o), nullptr,
+                                          lfoPhaseOffsets[i].data(), parameterBuffer(P::SizeModulationAmount, o)};
+        lfo->process(lfoOutputs[i].data(), n, i, settings);
+    }
 }
 
 // Copies the host input into the dry buffers (a missing channel takes channel 0,
@@ -153,6 +181,8 @@ void ZorvikReverbDSPKernel::processInputChain(const Slice& slice, int channel)
     float* signal = wet[channel].data();
     Memory::copy(dry[channel].data(), signal, n);
     gain->process(signal, n, parameterBuffer(P::InputGain, o));
+    inputFilter->process(signal, n, static_cast<unsigned long>(channel), cutoff.data(),
+                         parameterBuffer(P::InputFilterGain, o), nullptr);
     preDelay->process(signal, n, static_cast<unsigned long>(channel), parameterBuffer(P::PreDelay, o), nullptr,
                       true, false);
 }

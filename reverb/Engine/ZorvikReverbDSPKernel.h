@@ -5,9 +5,11 @@
 #include <memory>
 #include <vector>
 
+class BiquadFilter;
 class DelayLine;
 class Ducker;
 class Gain;
+class Lfo;
 namespace ZorvikDSP
 {
     class DryWet;
@@ -44,6 +46,7 @@ private:
 
     void processPiece(unsigned long frames, unsigned long offset, long unused);
     void processSlice(const Slice& slice);
+    void prepareSlice(const Slice& slice);
     void readInput(const Slice& slice);
     void processInputChain(const Slice& slice, int channel);
     void processNetwork(const Slice& slice);
@@ -53,8 +56,10 @@ private:
 
     std::unique_ptr<Gain> gain;
     std::unique_ptr<DelayLine> preDelay;
+    std::unique_ptr<BiquadFilter> inputFilter;
     std::unique_ptr<Ducker> ducker;
     std::unique_ptr<ZorvikDSP::DryWet> dryWet;
+    std::unique_ptr<Lfo> lfo;
 
     std::vector<float> dry[engineChannels];
     std::vector<float> wet[engineChannels];
