@@ -1,5 +1,6 @@
 #include "ZorvikReverbDSPKernel.h"
 
+#include "CustomReverb.h"
 #include "DelayLine.h"
 #include "DryWet.h"
 #include "Ducker.h"
@@ -41,6 +42,7 @@ ZorvikReverbDSPKernel::ZorvikReverbDSPKernel()
       preDelay(std::make_unique<DelayLine>(preDelayMaximumMs)),
       inputFilter(std::make_unique<BiquadFilter>(BiquadFilterType::lowShelf, 1)),
       ducker(std::make_unique<Ducker>()),
+      reverb(std::make_unique<CustomReverb>()),
       dryWet(std::make_unique<ZorvikDSP::DryWet>()),
       lfo(std::make_unique<Lfo>()),
       dampingMix(bufferLength, 70.0f),
@@ -73,6 +75,7 @@ void ZorvikReverbDSPKernel::setup()
     preDelay->init(engineChannels, sampleRate);
     ducker->init(engineChannels, sampleRate);
     inputFilter->init(engineChannels, sampleRate);
+    reverb->init(engineChannels, sampleRate);
     dryWet->init(engineChannels, sampleRate);
     gain->init(engineChannels, sampleRate);
     lfo->init(4, sampleRate);
@@ -187,8 +190,22 @@ void ZorvikReverbDSPKernel::processInputChain(const Slice& slice, int channel)
                       true, false);
 }
 
-void ZorvikReverbDSPKernel::processNetwork(const Slice&)
+// Early reflections and the feedback network, in place on the stereo wet signal.
+void ZorvikReverbDSPKernel::processNetwork(const Slice& slice)
 {
+    const unsigned long n = slice.frames;
+    const unsigned long o = slice.parameterOffset;
+    reverb->setShiftFrequency(parameterBuffer(P::FreqShifterFrequency, o)[0]);
+    reverb->setShiftMix(parameterBuffer(P::FreqShifterDryWet, o), n);
+    ReverbSliceParameters settings;
+    settings.roomSize = parameterBuffer(P::RoomSize, o);
+    for (unsigned long i = 0; i < 4; ++i)
+        settings.lfo[i] = lfoOutputs[i].data();
+    settings.reverbTime = parameterBuffer(P::ReverbTime, o)[0];
+    settings.freeze = parameterBuffer(P::Freeze, o)[0] != 0.0f;
+    settings.damping = parameterBuffer(P::HFDamp, o);
+    settings.dampingMix = dampingMix.data();
+    reverb->processSlice(wet[0].data(), wet[1].data(), n, settings);
 }
 
 void ZorvikReverbDSPKernel::duckAndMix(const Slice& slice)

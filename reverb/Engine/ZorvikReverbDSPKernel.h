@@ -6,6 +6,7 @@
 #include <vector>
 
 class BiquadFilter;
+class CustomReverb;
 class DelayLine;
 class Ducker;
 class Gain;
@@ -58,6 +59,7 @@ private:
     std::unique_ptr<DelayLine> preDelay;
     std::unique_ptr<BiquadFilter> inputFilter;
     std::unique_ptr<Ducker> ducker;
+    std::unique_ptr<CustomReverb> reverb;
     std::unique_ptr<ZorvikDSP::DryWet> dryWet;
     std::unique_ptr<Lfo> lfo;
 

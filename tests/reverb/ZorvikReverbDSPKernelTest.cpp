@@ -140,3 +140,100 @@ TEST(ReverbKernel, MeterReadsFullScaleUntilItsFirstMeasurement)
     engine.run(Signal(2, std::vector<float>(48000, 0.0f)), 64);
     EXPECT_NEAR(engine.meter(), 100.0f, 1e-3);
 }
+
+TEST(ReverbKernel, ImpulseArrivesAfterPreDelayPlusTheLineLatency)
+{
+    // A delay of d samples sounds d + 65 samples late, and never less than one
+    // 64-frame slice + 65, whatever the host's block size. The cubic read may
+    // leak a rounding's worth into the neighbouring samples, nothing earlier.
+    struct Case { float preDelayMs; unsigned long block; long expected; };
+    const Case cases[] = {{10, 512, 480 + 65}, {10, 7, 480 + 65}, {0, 64, 64 + 65}, {0, 32, 64 + 65},
+                          {100, 100, 4800 + 65}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.preDelayMs << " ms in blocks of " << c.block);
+        ReverbKernelHarness engine(48000.0, 2, {{P::PreDelay, c.preDelayMs}, {P::EffectDryWet, 100}, {P::DuckingThreshold, 0}});
+        const Signal out = engine.run(makeImpulse(2, 8192), c.block);
+        EXPECT_GE(firstNonZero(out[0]), c.expected - 2);
+        EXPECT_GE(firstNonZero(out[1]), c.expected - 2);
+        // Nothing else reaches the left output within 300 samples of the direct arrival.
+        const auto begin = out[0].begin();
+        const auto loudest = std::max_element(begin, begin + c.expected + 300,
+                                              [](float a, float b) { return std::fabs(a) < std::fabs(b); });
+        EXPECT_EQ(loudest - begin, c.expected);
+    }
+}
+
+namespace
+{
+    // The decay time to -60 dB, from the slope of the tail's energy (10 ms
+    // windows) between its last crossings of -10 dB and -40 dB below the loudest window.
+    double decaySeconds(float reverbTime, double rate)
+    {
+        ReverbKernelHarness engine(rate, 2, {{P::ReverbTime, reverbTime}, {P::EffectDryWet, 100}, {P::DuckingThreshold, 0},
+                                             {P::PreDelay, 0}, {P::HFDamp, 18000}});
+        const auto frames = static_cast<unsigned long>(rate * reverbTime * 1.2);
+        const Signal out = engine.run(makeImpulse(2, frames), 512);
+        const auto window = static_cast<std::size_t>(rate * 0.01);
+        std::vector<double> energy;
+        for (std::size_t start = 0; start + window <= frames; start += window)
+        {
+            double e = 0.0;
+            for (std::size_t i = start; i < start + window; ++i)
+                e += double(out[0][i]) * out[0][i] + double(out[1][i]) * out[1][i];
+            energy.push_back(e);
+        }
+        const double loudest = *std::max_element(energy.begin(), energy.end());
+        const auto lastAbove = [&](double ratio) {
+            std::size_t last = 0;
+            for (std::size_t w = 0; w < energy.size(); ++w)
+                if (energy[w] > loudest * ratio)
+                    last = w;
+            return double(last) * 0.01;
+        };
+        return (lastAbove(1e-4) - lastAbove(1e-1)) * 2.0;
+    }
+}
+
+TEST(ReverbKernel, DecayTimeFollowsReverbTime)
+{
+    // A pass through line i loses 60 dB * d3 / RT, d3 being the longest line:
+    // the tail falls 60 dB in RT seconds along the longest line, 1.47 times
+    // faster along the shortest.
+    const double one = decaySeconds(1.0f, 48000.0);
+    const double two = decaySeconds(2.0f, 48000.0);
+    EXPECT_GT(one, 1.0 / 1.47 - 0.05);
+    EXPECT_LT(one, 1.05);
+    EXPECT_NEAR(two / one, 2.0, 0.2);
+    // The same time at another rate (10 ms windows: the estimate moves in steps of 20 ms).
+    EXPECT_NEAR(decaySeconds(1.0f, 96000.0), one, 0.1);
+}
+
+TEST(ReverbKernel, OutputStaysFiniteAndBoundedAtEveryRateAndBlockSize)
+{
+    std::mt19937 random(7);
+    std::vector<unsigned long> randomSizes;
+    for (int i = 0; i < 50; ++i)
+        randomSizes.push_back(std::uniform_int_distribution<unsigned long>(1, 5000)(random));
+    const std::vector<std::vector<unsigned long>> blockSizes = {{1}, {7}, {64}, {100}, {4096}, {8192}, randomSizes};
+    for (const double rate : {22050.0, 32000.0, 44100.0, 48000.0, 96000.0, 192000.0})
+        for (const auto& sizes : blockSizes)
+        {
+            // Filters asked for 20 kHz and 18 kHz, above Nyquist at the low rates.
+            ReverbKernelHarness engine(rate, 2, heavy);
+            engine.kernel.setParameter(P::InputFilterType, 1);
+            engine.kernel.setParameter(P::InputFilterFrequency, 20000);
+            const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / 2), 1.0f), sizes);
+            EXPECT_LT(peakOf(out), 20.0f) << rate << " Hz, first block " << sizes[0];
+        }
+}
+
+TEST(ReverbKernel, FrozenLoopKeepsTheOutputFinite)
+{
+    // A frozen loop has gain 1 and keeps taking input: it grows, but never overflows.
+    ReverbKernelHarness engine(48000.0, 2, {{P::Freeze, 1}, {P::HFDamp, 18000}, {P::InputGain, 12}, {P::EffectDryWet, 100},
+                                            {P::DuckingThreshold, 0}});
+    Signal dc(2, std::vector<float>(48000 * 4, 1.0f));
+    const Signal out = engine.run(dc, 4096);
+    EXPECT_TRUE(std::isfinite(peakOf(out)));
+}
