@@ -26,6 +26,14 @@ namespace
     {
         return std::isfinite(sample) ? sample : 0.0f;
     }
+
+    bool isConstant(const float* values, unsigned long frames)
+    {
+        for (unsigned long j = 1; j < frames; ++j)
+            if (values[j] != values[0])
+                return false;
+        return true;
+    }
 }
 
 // One slice of a host block: its frames, its position in the host buffers and
@@ -46,7 +54,6 @@ ZorvikReverbDSPKernel::ZorvikReverbDSPKernel()
       dryWet(std::make_unique<ZorvikDSP::DryWet>()),
       lfo(std::make_unique<Lfo>()),
       dampingMix(bufferLength, 70.0f),
-      cutoff(bufferLength, 0.0f),
       ratio(bufferLength, duckerRatio)
 {
     channels = engineChannels;
@@ -61,6 +68,8 @@ ZorvikReverbDSPKernel::ZorvikReverbDSPKernel()
         lfoPhaseOffsets[i].assign(bufferLength, 0.25f * static_cast<float>(i));
     }
     ducker->setDetectorMode(Ducker::rmsDetector);
+    // The size modulation is a sine: the random shape's values are never read.
+    lfo->randomRunning = false;
     parameterList = std::make_unique<ZorvikReverbParameterList>();
     // Every parameter's buffer entry exists before the audio thread runs.
     parameterBuffers.checkSize(P::parameterCount - 1);
@@ -138,9 +147,9 @@ void ZorvikReverbDSPKernel::prepareSlice(const Slice& slice)
 {
     const unsigned long n = slice.frames;
     const unsigned long o = slice.parameterOffset;
-    const float* notes = parameterBuffer(P::InputFilterFrequency, o);
-    for (unsigned long j = 0; j < n; ++j)
-        cutoff[j] = 8.175799f * std::exp(0.057762265f * notes[j]);
+    // The filter takes its settings at the first frame of every 64 frames, that
+    // is once per slice: the cutoff is needed at that frame only.
+    inputCutoff = 8.175799f * std::exp(0.057762265f * parameterBuffer(P::InputFilterFrequency, o)[0]);
     const bool highPass = std::round(parameterBuffer(P::InputFilterType, o)[0]) == 1.0f;
     inputFilter->setType(highPass ? BiquadFilterType::highPass : BiquadFilterType::lowShelf);
 
@@ -183,11 +192,28 @@ void ZorvikReverbDSPKernel::processInputChain(const Slice& slice, int channel)
     const unsigned long o = slice.parameterOffset;
     float* signal = wet[channel].data();
     Memory::copy(dry[channel].data(), signal, n);
-    gain->process(signal, n, parameterBuffer(P::InputGain, o));
-    inputFilter->process(signal, n, static_cast<unsigned long>(channel), cutoff.data(),
-                         parameterBuffer(P::InputFilterGain, o), nullptr);
+    applyInputGain(signal, n, parameterBuffer(P::InputGain, o));
+    const BiquadFilterParameters filter{inputCutoff, nullptr, parameterBuffer(P::InputFilterGain, o)[0], nullptr, 0.0f,
+                                        nullptr};
+    inputFilter->process(signal, n, static_cast<unsigned long>(channel), filter);
     preDelay->process(signal, n, static_cast<unsigned long>(channel), parameterBuffer(P::PreDelay, o), nullptr,
                       true, false);
+}
+
+// The gain in dB per sample. While it holds still over the slice its factor is
+// computed once, exactly as the gain block computes it per sample.
+void ZorvikReverbDSPKernel::applyInputGain(float* signal, unsigned long frames, float* decibels)
+{
+    if (!isConstant(decibels, frames))
+    {
+        gain->process(signal, frames, decibels);
+        return;
+    }
+    float factor = 0.0f;
+    SignalProcessing::mul_s(decibels, 0.115129255f, &factor, 1);
+    SignalProcessing::exp(&factor, &factor, 1);
+    if (factor != 1.0f)
+        SignalProcessing::mul_s(signal, factor, signal, frames);
 }
 
 // Early reflections and the feedback network, in place on the stereo wet signal.

@@ -50,6 +50,7 @@ private:
     void prepareSlice(const Slice& slice);
     void readInput(const Slice& slice);
     void processInputChain(const Slice& slice, int channel);
+    void applyInputGain(float* signal, unsigned long frames, float* decibels);
     void processNetwork(const Slice& slice);
     void duckAndMix(const Slice& slice);
     bool hostIsMono() const;
@@ -66,8 +67,8 @@ private:
     std::vector<float> dry[engineChannels];
     std::vector<float> wet[engineChannels];
     std::vector<float> dampingMix;   // percent
-    std::vector<float> cutoff;       // Hz
     std::vector<float> lfoOutputs[4];
     std::vector<float> lfoPhaseOffsets[4];
     std::vector<float> ratio;
+    float inputCutoff = 0.0f;  // Hz, for the current slice
 };
