@@ -79,8 +79,7 @@ void CustomReverb::processChunk(unsigned long line, float* x, unsigned long fram
     Memory::copy(x, s, frames);
     Memory::copy(x, pathB, frames);
     rampPhase(line, frames);
-    frequencyShifter.processPathA(s, frames, line);
-    frequencyShifter.processPathB(pathB, frames, line);
+    frequencyShifter.processPaths(s, pathB, frames, line);
     // With no shift mix anywhere in the slice both blends keep x exactly as it
     // is; the phase and the all-pass histories have moved on all the same.
     if (mixIsZero(frames))

@@ -353,6 +353,45 @@ void SignalProcessing::biquad(const float* in, const float* coefficients, float*
     static_cast<PortableBiquadState*>(state)->process(in, coefficients, out, n);
 }
 
+void SignalProcessing::biquadLockstep4(float* const buffers[4], const float* const coefficients[4],
+                                       BiquadState* const states[4], std::size_t n)
+{
+    struct Section
+    {
+        float b0, b1, b2, a1, a2;
+        float x2, x1, y2, y1;
+    };
+    Section sections[4];
+    for (int k = 0; k < 4; ++k)
+    {
+        const float* c = coefficients[k];
+        const auto* state = static_cast<PortableBiquadState*>(states[k]);
+        sections[k] = {c[0], c[1], c[2], c[3], c[4], state->inputHistory[0], state->inputHistory[1],
+                       state->outputHistory[0], state->outputHistory[1]};
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        for (int k = 0; k < 4; ++k)
+        {
+            Section& s = sections[k];
+            const float x0 = buffers[k][i];
+            // The same expression, in the same order, as a single section.
+            const float y0 = s.b0 * x0 + s.b1 * s.x1 + s.b2 * s.x2 - s.a1 * s.y1 - s.a2 * s.y2;
+            buffers[k][i] = y0;
+            s.x2 = s.x1;
+            s.x1 = x0;
+            s.y2 = s.y1;
+            s.y1 = y0;
+        }
+    for (int k = 0; k < 4; ++k)
+    {
+        auto* state = static_cast<PortableBiquadState*>(states[k]);
+        state->inputHistory[0] = sections[k].x2;
+        state->inputHistory[1] = sections[k].x1;
+        state->outputHistory[0] = sections[k].y2;
+        state->outputHistory[1] = sections[k].y1;
+    }
+}
+
 BiquadState* SignalProcessing::biquad_createState()
 {
     return new PortableBiquadState();

@@ -89,6 +89,12 @@ public:
     // biquad_createState.
     static void biquad(const float* in, const float* coefficients, float* out, std::size_t n,
                        BiquadState* state);
+    // Four sections run sample by sample side by side: section k filters
+    // buffers[k] in place, after sections 0 .. k - 1 have taken the same sample,
+    // so two sections on one buffer form a cascade. The results are those of
+    // four biquad calls in order; the four recursions merely overlap in time.
+    static void biquadLockstep4(float* const buffers[4], const float* const coefficients[4],
+                                BiquadState* const states[4], std::size_t n);
     static BiquadState* biquad_createState();
     static void biquad_destroyState(BiquadState* state); // null is accepted
 };

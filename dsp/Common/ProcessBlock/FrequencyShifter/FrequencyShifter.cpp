@@ -65,6 +65,29 @@ void FrequencyShifter::processPathB(float* buffer, unsigned long frames, unsigne
     processSection(pathBStage2, buffer, frames, channel);
 }
 
+void FrequencyShifter::processPaths(float* pathA, float* pathB, unsigned long frames, unsigned long channel)
+{
+    float ordered[sectionCount][5];
+    const float* sets[sectionCount];
+    BiquadState* sectionStates[sectionCount];
+    for (int k = 0; k < sectionCount; ++k)
+    {
+        const CoefficientSet& set = coefficients[static_cast<std::size_t>(k)];
+        // The section routine takes b0, b1, b2, a1, a2.
+        ordered[k][0] = set[2];
+        ordered[k][1] = set[3];
+        ordered[k][2] = set[4];
+        ordered[k][3] = set[0];
+        ordered[k][4] = set[1];
+        sets[k] = ordered[k];
+        sectionStates[k] = getState(static_cast<Section>(k), channel);
+    }
+    float* const buffers[sectionCount] = {pathA, pathA, pathB, pathB};
+    SignalProcessing::biquadLockstep4(buffers, sets, sectionStates, frames);
+    for (BiquadState* state : sectionStates)
+        state->clearBadStateValue();
+}
+
 BiquadState* FrequencyShifter::getState(Section section, unsigned long channel) const
 {
     return states.at(section).at(channel);

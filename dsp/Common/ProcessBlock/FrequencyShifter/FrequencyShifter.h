@@ -34,6 +34,10 @@ public:
     void processPathA(float* buffer, unsigned long frames, unsigned long channel);
     void processPathB(float* buffer, unsigned long frames, unsigned long channel);
 
+    // Both paths at once: the same results as processPathA on pathA and
+    // processPathB on pathB, with the four sections' recursions overlapping.
+    void processPaths(float* pathA, float* pathB, unsigned long frames, unsigned long channel);
+
     BiquadState* getState(Section section, unsigned long channel) const;
     int getChannelCount() const { return static_cast<int>(states[pathAStage1].size()); }
 
