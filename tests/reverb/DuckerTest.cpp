@@ -80,6 +80,22 @@ TEST(Ducker, GainFadesInFromSilenceAtTheReleaseRate)
     EXPECT_EQ(rig.ducker.getGain(1), 0.0f) << "channels duck apart";
 }
 
+TEST(Ducker, GainFallsAtTheAttackRate)
+{
+    Rig rig;
+    for (int i = 0; i < 200; ++i)
+        rig.run(0.0f);
+    const double start = rig.ducker.getGain(0);
+    const double target = targetFor(0.8, -10.0, 30.0);
+    for (int k = 1; k <= 30; ++k)
+    {
+        rig.run(0.8f);
+        // Each slice covers 64 / 882 of the remaining distance (20 ms at 44.1 kHz).
+        const double expected = target + (start - target) * std::pow(1.0 - 64.0 / 882.0, k);
+        ASSERT_NEAR(rig.ducker.getGain(0), expected, 1e-5) << k;
+    }
+}
+
 TEST(Ducker, AttackShorterThanASliceStopsAtTheTarget)
 {
     // 1 ms is 44.1 samples: a straight ramp over the 64-sample slice would run
