@@ -1,0 +1,19 @@
+#include "UI/Controls/Slider/CustomSlider.h"
+
+void CustomSlider::mouseDown(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::Slider::mouseDown(e);
+}
+
+void CustomSlider::mouseDrag(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::Slider::mouseDrag(e);
+}
+
+void CustomSlider::mouseUp(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::Slider::mouseUp(e);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// A slider that leaves right clicks to its container (which opens the value editor).
+class CustomSlider : public juce::Slider
+{
+public:
+    CustomSlider() = default;
+    explicit CustomSlider(const juce::String& name) : juce::Slider(name) {}
+
+    void mouseDown(const juce::MouseEvent& e) override;
+    void mouseDrag(const juce::MouseEvent& e) override;
+    void mouseUp(const juce::MouseEvent& e) override;
+};

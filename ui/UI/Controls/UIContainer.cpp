@@ -1,0 +1,129 @@
+#include "UI/Controls/UIContainer.h"
+
+#include <cctype>
+
+UIContainer::UIContainer(Parameter* p, std::string t)
+    : parameter(p), titleLabel(std::make_unique<juce::Label>()), title(std::move(t))
+{
+    for (auto& c : title)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    titleLabel->setText(juce::String::fromUTF8(title.c_str()), juce::dontSendNotification);
+    titleLabel->setJustificationType(juce::Justification::centred);
+    titleLabel->setFont(Zorvik::getFontLight().withHeight(20.0f));
+    addAndMakeVisible(*titleLabel);
+    addMouseListener(&childMouse, true);
+}
+
+UIContainer::~UIContainer()
+{
+    removeMouseListener(&childMouse);
+}
+
+void UIContainer::setMainColor(juce::Colour colour)
+{
+    mainColour = colour;
+}
+
+void UIContainer::setIsGrey(bool grey)
+{
+    isGrey = grey;
+    repaint();
+}
+
+void UIContainer::setDisplayTitle(bool display)
+{
+    displayTitle = display;
+    titleStripHeight = display ? titleHeight : 0;
+    titleLabel->setVisible(display);
+    resized();
+}
+
+void UIContainer::setIconPath(IconPath* icon)
+{
+    iconShape.clear();
+    iconPath.reset(icon);
+    titleLabel->setVisible(false);
+    repaint();
+}
+
+std::string UIContainer::convertStringForDislay(std::string s)
+{
+    std::string spaced;
+    for (size_t i = 0; i < s.size(); ++i)
+    {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (i > 0 && std::isupper(c))
+            spaced += ' ';
+        spaced += static_cast<char>(std::toupper(c));
+    }
+    return spaced;
+}
+
+void UIContainer::resized()
+{
+    iconShape.clear();
+    titleLabel->setBounds(0, 0, getWidth(), titleStripHeight);
+}
+
+void UIContainer::paint(juce::Graphics& g)
+{
+    const int width = getWidth();
+    const int height = getHeight();
+    if (linkMarks.size() >= 2 && (linkMarks[0] || linkMarks[1]))
+    {
+        juce::Path marks;
+        const float yMid = static_cast<float>((height - titleStripHeight) / 2 + titleStripHeight);
+        if (linkMarks[0])
+        {
+            marks.startNewSubPath(0.0f, yMid);
+            marks.lineTo(static_cast<float>(width / 20), yMid);
+        }
+        if (linkMarks[1])
+        {
+            marks.startNewSubPath(static_cast<float>(width), yMid);
+            marks.lineTo(static_cast<float>(width - width / 20), yMid);
+        }
+        g.setColour(mainColour.withAlpha(0.5f));
+        g.strokePath(marks, juce::PathStrokeType(1.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+    }
+
+    if (iconPath != nullptr)
+    {
+        if (iconShape.isEmpty())
+            iconShape = iconPath->getPath(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(titleStripHeight));
+        g.setColour(juce::Colours::white);
+        g.strokePath(iconShape, juce::PathStrokeType(1.0f));
+    }
+}
+
+void UIContainer::sendRightClick(std::vector<ControlParameter> parameters)
+{
+    if (delegate != nullptr)
+        delegate->onRightClickOnControl(std::move(parameters));
+}
+
+void UIContainer::mouseDown(const juce::MouseEvent& e)
+{
+    if (! isRightClick(e) || delegate == nullptr || parameter == nullptr)
+        return;
+    const auto name = title.empty() ? convertStringForDislay(parameter->name) : title;
+    sendRightClick({ ControlParameter { juce::String::fromUTF8(name.c_str()), parameter } });
+}
+
+void UIContainer::ChildMouseForwarder::mouseDown(const juce::MouseEvent& e)
+{
+    if (fromChild(e))
+        owner.mouseDown(e.getEventRelativeTo(&owner));
+}
+
+void UIContainer::ChildMouseForwarder::mouseDrag(const juce::MouseEvent& e)
+{
+    if (fromChild(e))
+        owner.mouseDrag(e.getEventRelativeTo(&owner));
+}
+
+void UIContainer::ChildMouseForwarder::mouseUp(const juce::MouseEvent& e)
+{
+    if (fromChild(e))
+        owner.mouseUp(e.getEventRelativeTo(&owner));
+}
