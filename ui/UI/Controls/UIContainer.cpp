@@ -10,13 +10,8 @@ UIContainer::UIContainer(Parameter* p, std::string t)
     titleLabel->setText(juce::String::fromUTF8(title.c_str()), juce::dontSendNotification);
     titleLabel->setJustificationType(juce::Justification::centred);
     titleLabel->setFont(Zorvik::getFontLight().withHeight(20.0f));
+    titleLabel->setInterceptsMouseClicks(false, false);
     addAndMakeVisible(*titleLabel);
-    addMouseListener(&childMouse, true);
-}
-
-UIContainer::~UIContainer()
-{
-    removeMouseListener(&childMouse);
 }
 
 void UIContainer::setMainColor(juce::Colour colour)
@@ -108,22 +103,4 @@ void UIContainer::mouseDown(const juce::MouseEvent& e)
         return;
     const auto name = title.empty() ? convertStringForDislay(parameter->name) : title;
     sendRightClick({ ControlParameter { juce::String::fromUTF8(name.c_str()), parameter } });
-}
-
-void UIContainer::ChildMouseForwarder::mouseDown(const juce::MouseEvent& e)
-{
-    if (fromChild(e))
-        owner.mouseDown(e.getEventRelativeTo(&owner));
-}
-
-void UIContainer::ChildMouseForwarder::mouseDrag(const juce::MouseEvent& e)
-{
-    if (fromChild(e))
-        owner.mouseDrag(e.getEventRelativeTo(&owner));
-}
-
-void UIContainer::ChildMouseForwarder::mouseUp(const juce::MouseEvent& e)
-{
-    if (fromChild(e))
-        owner.mouseUp(e.getEventRelativeTo(&owner));
 }

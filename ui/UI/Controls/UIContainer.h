@@ -17,13 +17,13 @@
 // one or more parameters, a main colour, a grey mode, and right clicks that ask the
 // editor to open the control value editor.
 //
-// Mouse events of child components reach this container's mouseDown, mouseDrag and
-// mouseUp once each, converted to the container's own coordinates.
+// Each mouse event reaches the container once, in its own coordinates: labels let
+// clicks through to it, and the inner controls hand it their right clicks.
 class UIContainer : public juce::Component
 {
 public:
     UIContainer(Parameter* parameter, std::string title);
-    ~UIContainer() override;
+    ~UIContainer() override = default;
 
     virtual void attach(juce::AudioProcessorValueTreeState& state) = 0;
     virtual void setMainColor(juce::Colour colour);
@@ -63,24 +63,8 @@ protected:
     Parameter* parameter;
 
 private:
-    // Hands the events of nested children to the container, in its coordinates; the
-    // container's own events arrive through the Component callbacks.
-    class ChildMouseForwarder : public juce::MouseListener
-    {
-    public:
-        explicit ChildMouseForwarder(UIContainer& c) : owner(c) {}
-        void mouseDown(const juce::MouseEvent& e) override;
-        void mouseDrag(const juce::MouseEvent& e) override;
-        void mouseUp(const juce::MouseEvent& e) override;
-
-    private:
-        bool fromChild(const juce::MouseEvent& e) const { return e.eventComponent != &owner; }
-        UIContainer& owner;
-    };
-
     std::unique_ptr<juce::Label> titleLabel;
     std::string title;
     std::unique_ptr<IconPath> iconPath;
     juce::Path iconShape;
-    ChildMouseForwarder childMouse { *this };
 };

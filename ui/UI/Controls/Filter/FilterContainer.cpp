@@ -26,6 +26,7 @@ FilterContainer::FilterContainer(Parameter* x, Parameter* y, std::string t)
     keepPosition = true;
     label->setJustificationType(juce::Justification::centredLeft);
     label->setFont(Zorvik::getFontLight().withHeight(17.0f));
+    label->setInterceptsMouseClicks(false, false);
     addAndMakeVisible(*label);
 }
 

@@ -26,8 +26,8 @@ PeakMeterContainer::~PeakMeterContainer()
 
 void PeakMeterContainer::attach(juce::AudioProcessorValueTreeState& state)
 {
-    auto* effect = dynamic_cast<EffectProcessor*>(&state.processor);
-    kernel = effect != nullptr ? effect->kernel : nullptr;
+    auto* effectProcessor = dynamic_cast<EffectProcessor*>(&state.processor);
+    kernel = effectProcessor != nullptr ? effectProcessor->kernel : nullptr;
     lookUpValues();
 }
 

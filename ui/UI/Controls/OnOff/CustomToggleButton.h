@@ -2,8 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-// A toggle that a right click never flips: right clicks belong to the container, which
-// opens the value editor.
+// A toggle that a right click never flips: right clicks are handed to the container,
+// which opens the value editor.
 class CustomToggleButton : public juce::ToggleButton
 {
 public:

@@ -4,6 +4,8 @@ void CustomSlider::mouseDown(const juce::MouseEvent& e)
 {
     if (! e.mods.isRightButtonDown())
         juce::Slider::mouseDown(e);
+    else if (auto* container = getParentComponent())
+        container->mouseDown(e.getEventRelativeTo(container));
 }
 
 void CustomSlider::mouseDrag(const juce::MouseEvent& e)

@@ -2,7 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-// A slider that leaves right clicks to its container (which opens the value editor).
+// A slider that hands right clicks to its container (which opens the value editor)
+// and never moves on them.
 class CustomSlider : public juce::Slider
 {
 public:

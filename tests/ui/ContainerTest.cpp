@@ -1,0 +1,251 @@
+#include "UI/Controls/Knob/KnobContainer.h"
+#include "UI/Controls/OnOff/OnOffContainer.h"
+#include "UI/Controls/Radio/RadioContainer.h"
+#include "UI/Controls/Slider/ReverseSlider.h"
+#include "UI/Controls/Slider/SliderContainer.h"
+#include "UiTestSupport.h"
+
+using namespace UiTest;
+
+namespace
+{
+    using ContainerTest = ProcessorTest;
+
+    juce::Point<float> centreOf(juce::Component& c)
+    {
+        return c.getLocalBounds().getCentre().toFloat();
+    }
+
+    // A full left click as the mouse delivers it: press and release on the component.
+    void click(juce::Component& c)
+    {
+        c.mouseDown(mouseEvent(c, centreOf(c)));
+        c.mouseUp(mouseEvent(c, centreOf(c)));
+    }
+
+    void rightClickOn(juce::Component& c)
+    {
+        c.mouseDown(rightClick(c, centreOf(c)));
+        c.mouseUp(rightClick(c, centreOf(c)));
+    }
+}
+
+TEST(UIContainerNames, IdentifiersAreSpelledOutWordByWord)
+{
+    EXPECT_EQ(UIContainer::convertStringForDislay("RoomSize"), "ROOM SIZE");
+    EXPECT_EQ(UIContainer::convertStringForDislay("HFDamp"), "H F DAMP");
+    EXPECT_EQ(UIContainer::convertStringForDislay("preDelay"), "PRE DELAY");
+    EXPECT_EQ(UIContainer::convertStringForDislay(""), "");
+}
+
+TEST_F(ContainerTest, RightClickNamesTheControlByTitleOrSpelledOutIdentifier)
+{
+    RecordingDelegate delegate;
+    KnobContainer titled(parameter("ReverbTime"), "Length", false, {});
+    KnobContainer untitled(parameter("ReverbTime"), "", false, {});
+    for (auto* c : { &titled, &untitled })
+    {
+        c->setBounds(0, 0, 60, 100);
+        c->attach(processor.parameters);
+    }
+    EXPECT_EQ(titled.getTitleLabel().getText(), "LENGTH");
+
+    rightClickOn(titled); // no delegate yet: nothing happens
+    titled.setDelegate(&delegate);
+    untitled.setDelegate(&delegate);
+    click(titled);
+    EXPECT_TRUE(delegate.calls.empty());
+
+    rightClickOn(titled);
+    rightClickOn(untitled);
+    ASSERT_EQ(delegate.calls.size(), 2u);
+    EXPECT_EQ(delegate.calls[0][0].name, "LENGTH");
+    EXPECT_EQ(delegate.calls[1][0].name, "REVERB TIME");
+    EXPECT_EQ(delegate.calls[1][0].parameter, parameter("ReverbTime"));
+}
+
+TEST_F(ContainerTest, RightClickOnTheInnerSliderReachesTheContainerOnceAndMovesNothing)
+{
+    RecordingDelegate delegate;
+    SliderContainer bar(parameter("RoomSize"), "Size", false, {});
+    bar.setBounds(0, 0, 40, 150);
+    bar.attach(processor.parameters);
+    bar.setDelegate(&delegate);
+    const float before = plainValue(processor, "RoomSize");
+
+    auto& slider = bar.getSlider();
+    slider.mouseDown(rightClick(slider, { 20.0f, 5.0f }));
+    slider.mouseDrag(rightClick(slider, { 20.0f, 100.0f }));
+    slider.mouseUp(rightClick(slider, { 20.0f, 100.0f }));
+
+    ASSERT_EQ(delegate.calls.size(), 1u);
+    EXPECT_EQ(delegate.calls[0][0].name, "SIZE");
+    EXPECT_EQ(plainValue(processor, "RoomSize"), before);
+}
+
+TEST_F(ContainerTest, TitleLabelLetsClicksThroughToTheContainer)
+{
+    KnobContainer knob(parameter("RoomSize"), "Size", false, {});
+    knob.setBounds(0, 0, 60, 100);
+    knob.setVisible(true);
+    EXPECT_EQ(knob.getComponentAt(30, 10), &knob);
+    EXPECT_EQ(knob.getComponentAt(30, 60), &knob.getSlider());
+}
+
+TEST_F(ContainerTest, KnobFillsTheAreaBelowTheStrip)
+{
+    KnobContainer knob(parameter("RoomSize"), "Size", false, {});
+    knob.setBounds(0, 0, 60, 100);
+    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(0, 24, 60, 76));
+    EXPECT_EQ(knob.getSlider().getSliderStyle(), juce::Slider::RotaryHorizontalVerticalDrag);
+    knob.setForceAdapt(true);
+    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(9, 24, 42, 76));
+    knob.setForceAdapt(false);
+    knob.setDisplayTitle(false);
+    EXPECT_FALSE(knob.getTitleLabel().isVisible());
+    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(0, 0, 60, 100));
+}
+
+TEST_F(ContainerTest, SliderFollowsTheHostAndDragsWriteTheHostParameter)
+{
+    SliderContainer bar(parameter("InputGain"), "Gain", false, {});
+    bar.setBounds(0, 0, 40, 124);
+    bar.attach(processor.parameters);
+    auto& slider = bar.getSlider();
+    EXPECT_EQ(slider.getTextBoxPosition(), juce::Slider::NoTextBox);
+
+    setPlain(processor, "InputGain", -6.0f);
+    EXPECT_NEAR(slider.getValue(), -6.0, 1e-4);
+    EXPECT_EQ(bar.getLookAndFeel().textValue(slider), "-6dB");
+
+    // A press at the very top of the bar sets the maximum, a drag to the bottom the minimum.
+    slider.mouseDown(mouseEvent(slider, { 20.0f, 0.0f }));
+    EXPECT_NEAR(plainValue(processor, "InputGain"), 12.0f, 1e-3f);
+    slider.mouseDrag(mouseEvent(slider, { 20.0f, 130.0f }));
+    slider.mouseUp(mouseEvent(slider, { 20.0f, 130.0f }));
+    EXPECT_NEAR(plainValue(processor, "InputGain"), -30.0f, 1e-3f);
+}
+
+TEST_F(ContainerTest, ReversedSliderRunsFromTheBottom)
+{
+    SliderContainer bar(parameter("EffectDryWet"), "Mix", true, {});
+    bar.setBounds(0, 0, 40, 124);
+    bar.attach(processor.parameters);
+    setPlain(processor, "EffectDryWet", 100.0f);
+    EXPECT_DOUBLE_EQ(bar.getSlider().valueToProportionOfLength(100.0), 0.0);
+    EXPECT_DOUBLE_EQ(bar.getSlider().proportionOfLengthToValue(1.0), 0.0);
+    EXPECT_NEAR(bar.getSlider().proportionOfLengthToValue(0.25), 75.0, 1e-9);
+}
+
+TEST_F(ContainerTest, OnOffSwitchFollowsTheBooleanHostParameterBothWays)
+{
+    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
+    freeze.setBounds(0, 0, 80, 60);
+    freeze.attach(processor.parameters);
+    auto& button = freeze.getButton();
+    EXPECT_FALSE(button.getToggleState());
+    EXPECT_EQ(freeze.getLookAndFeel().onText, "FREEZE");
+
+    setPlain(processor, "Freeze", 1.0f);
+    EXPECT_TRUE(button.getToggleState());
+    click(button);
+    EXPECT_FALSE(button.getToggleState());
+    EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
+    click(button);
+    EXPECT_EQ(plainValue(processor, "Freeze"), 1.0f);
+}
+
+TEST_F(ContainerTest, RightClickOnASwitchNeverFlipsIt)
+{
+    RecordingDelegate delegate;
+    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
+    freeze.setBounds(0, 0, 80, 60);
+    freeze.attach(processor.parameters);
+    freeze.setDelegate(&delegate);
+
+    rightClickOn(freeze.getButton());
+    EXPECT_FALSE(freeze.getButton().getToggleState());
+    EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
+    ASSERT_EQ(delegate.calls.size(), 1u);
+    EXPECT_EQ(delegate.calls[0][0].name, "FREEZE");
+}
+
+TEST_F(ContainerTest, OnOffLayoutAndTexts)
+{
+    OnOffContainer plain(parameter("Freeze"), "Freeze", { "A", "B", "C" });
+    EXPECT_EQ(plain.getLookAndFeel().onText, "ON");
+    EXPECT_EQ(plain.getLookAndFeel().offText, "OFF");
+    plain.setBounds(0, 0, 90, 100);
+    EXPECT_EQ(plain.getButton().getBounds(), juce::Rectangle<int>(0, 24, 90, 76));
+    plain.setForceSmall(true);
+    EXPECT_EQ(plain.getButton().getBounds(), juce::Rectangle<int>(30, 47, 30, 30));
+}
+
+TEST_F(ContainerTest, RadioButtonsShareTheHeightBelowTheStrip)
+{
+    RadioContainer radio(parameter("InputFilterType"), "Type", { "lowshelf", "hipass" });
+    radio.setBounds(0, 0, 60, 100);
+    EXPECT_EQ(radio.getButton(0).getBounds(), juce::Rectangle<int>(0, 24, 60, 37));
+    EXPECT_EQ(radio.getButton(1).getBounds(), juce::Rectangle<int>(0, 63, 60, 37));
+    radio.setIsHorizontal(true);
+    EXPECT_EQ(radio.getButton(0).getBounds(), juce::Rectangle<int>(0, 24, 29, 76));
+    EXPECT_EQ(radio.getButton(1).getBounds(), juce::Rectangle<int>(31, 24, 29, 76));
+}
+
+TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
+{
+    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
+    radio.setBounds(0, 0, 60, 100);
+    radio.attach(processor.parameters);
+    radio.timerCallback();
+    EXPECT_TRUE(radio.getButton(0).getToggleState());
+
+    setPlain(processor, "InputFilterType", 1.0f);
+    EXPECT_FALSE(radio.getButton(1).getToggleState()); // shown at the next tick
+    radio.timerCallback();
+    EXPECT_TRUE(radio.getButton(1).getToggleState());
+    EXPECT_FALSE(radio.getButton(0).getToggleState());
+
+    // Out-of-range and non-finite values change nothing.
+    radio.parameterChanged("InputFilterType", 5.0f);
+    radio.timerCallback();
+    radio.parameterChanged("InputFilterType", std::numeric_limits<float>::quiet_NaN());
+    radio.timerCallback();
+    EXPECT_TRUE(radio.getButton(1).getToggleState());
+
+    click(radio.getButton(0));
+    EXPECT_EQ(plainValue(processor, "InputFilterType"), 0.0f);
+    radio.timerCallback();
+    EXPECT_TRUE(radio.getButton(0).getToggleState());
+}
+
+TEST_F(ContainerTest, RightClickOnARadioButtonOpensTheEditorWithoutSwitching)
+{
+    RecordingDelegate delegate;
+    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
+    radio.setBounds(0, 0, 60, 100);
+    radio.attach(processor.parameters);
+    radio.setDelegate(&delegate);
+    radio.timerCallback();
+
+    rightClickOn(radio.getButton(1));
+    EXPECT_FALSE(radio.getButton(1).getToggleState());
+    EXPECT_EQ(plainValue(processor, "InputFilterType"), 0.0f);
+    ASSERT_EQ(delegate.calls.size(), 1u);
+    EXPECT_EQ(delegate.calls[0][0].name, "INPUT FILTER TYPE");
+}
+
+TEST_F(ContainerTest, RadioColoursGiveEachButtonItsOwnLook)
+{
+    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
+    radio.setColors({ Zorvik::green, Zorvik::red });
+    radio.setColors({ Zorvik::orange, Zorvik::mauve });
+    auto* first = dynamic_cast<ButtonLookAndFeel*>(&radio.getButton(0).getLookAndFeel());
+    auto* second = dynamic_cast<ButtonLookAndFeel*>(&radio.getButton(1).getLookAndFeel());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->mainColour, Zorvik::orange);
+    EXPECT_EQ(second->mainColour, Zorvik::mauve);
+    radio.setMainColor(Zorvik::yellow);
+    EXPECT_EQ(first->mainColour, Zorvik::orange);
+}
