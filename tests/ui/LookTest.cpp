@@ -1,0 +1,153 @@
+#include "LookAndFeel/ButtonLookAndFeel.h"
+#include "LookAndFeel/ComboBoxLookAndFeel.h"
+#include "LookAndFeel/PresetButtonLookAndFeel.h"
+#include "UI/Controls/DropdownList/CustomArrowButton.h"
+#include "UiTestSupport.h"
+
+using namespace UiTest;
+
+namespace
+{
+    std::vector<juce::Point<float>> points(const juce::Path& path)
+    {
+        std::vector<juce::Point<float>> result;
+        juce::Path::Iterator it(path);
+        while (it.next())
+            if (it.elementType == juce::Path::Iterator::startNewSubPath
+                || it.elementType == juce::Path::Iterator::lineTo)
+                result.emplace_back(it.x1, it.y1);
+            else if (it.elementType == juce::Path::Iterator::cubicTo)
+                result.emplace_back(it.x3, it.y3);
+        return result;
+    }
+
+    using P = juce::Point<float>;
+
+    ::testing::AssertionResult samePoints(const std::vector<P>& actual, const std::vector<P>& expected)
+    {
+        if (actual.size() != expected.size())
+            return ::testing::AssertionFailure() << actual.size() << " points instead of " << expected.size();
+        for (size_t i = 0; i < actual.size(); ++i)
+            if (actual[i].getDistanceFrom(expected[i]) > 1e-4f)
+                return ::testing::AssertionFailure() << "point " << i << " is (" << actual[i].x << ", " << actual[i].y
+                                                     << ")";
+        return ::testing::AssertionSuccess();
+    }
+}
+
+TEST(ButtonGlyphs, StraightGlyphsSitInTheFrameOfTheBox)
+{
+    // A 60 x 40 box: left 9, right 51, top line 10, bottom line 30.
+    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("saw", 60, 40)),
+              std::vector<P> { { 9, 30 }, { 51, 10 }, { 51, 30 } }));
+    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("isaw", 60, 40)),
+              std::vector<P> { { 9, 10 }, { 51, 30 }, { 51, 10 } }));
+    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("sqr", 60, 40)),
+              std::vector<P> { { 9, 20 }, { 9, 10 }, { 30, 10 }, { 30, 30 }, { 51, 30 }, { 51, 20 } }));
+    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("tri", 60, 40)),
+              std::vector<P> { { 9, 20 }, { 19.5f, 10 }, { 40.5f, 30 }, { 51, 20 } }));
+}
+
+TEST(ButtonGlyphs, RandomStepsLieOnWholePixels)
+{
+    const auto p = points(ButtonLookAndFeel::glyphPath("rand", 60, 40));
+    ASSERT_EQ(p.size(), 13u);
+    EXPECT_EQ(p[0], P(9, 20));
+    const float heights[] = { 22, 15, 28, 24, 12, 20 };
+    const float xs[] = { 9, 16, 23, 30, 37, 44, 51 };
+    for (size_t i = 0; i < 6; ++i)
+    {
+        EXPECT_EQ(p[1 + 2 * i], P(xs[i], heights[i])) << i;
+        EXPECT_EQ(p[2 + 2 * i], P(xs[i + 1], heights[i])) << i;
+    }
+}
+
+TEST(ButtonGlyphs, CurvedGlyphsEndWhereTheirTableSays)
+{
+    const auto shelf = points(ButtonLookAndFeel::glyphPath("lowshelf", 100, 40));
+    // left 15, width 70; bottom 30, height -20
+    EXPECT_TRUE(samePoints(shelf, { { 15, 23 }, { 32.5f, 23 }, { 67.5f, 15 }, { 85, 15 } }));
+    const auto hipass = points(ButtonLookAndFeel::glyphPath("hipass", 100, 40));
+    EXPECT_TRUE(samePoints(hipass, { { 15, 30 }, { 57, 15 }, { 85, 15 } }));
+
+    const auto sine = points(ButtonLookAndFeel::glyphPath("sin", 100, 40));
+    ASSERT_EQ(sine.size(), 201u);
+    EXPECT_LT(sine[0].getDistanceFrom(P(15, 20)), 1e-4f);
+    EXPECT_NEAR(sine[200].x, 15.0f + 199.0f * 70.0f / 200.0f, 1e-4f);
+    EXPECT_NEAR(sine[200].y, 20.0f - 10.0f * std::sin(0.995f / 0.15707963f), 1e-4f);
+
+    EXPECT_TRUE(ButtonLookAndFeel::glyphPath("Saw", 60, 40).isEmpty());
+    EXPECT_TRUE(ButtonLookAndFeel::glyphPath("", 60, 40).isEmpty());
+    for (const char* name : { "lowpass", "bandpass", "notch", "stop", "rampUpAndDown", "rampDown", "rampUp" })
+        EXPECT_FALSE(ButtonLookAndFeel::glyphPath(name, 60, 40).isEmpty()) << name;
+}
+
+TEST(ArrowButton, ArrowFitsTheButtonAndMovesWhenPressed)
+{
+    CustomArrowButton right("r", 0.0f, Zorvik::blue);
+    right.setSize(20, 20);
+    EXPECT_EQ(right.arrowForState(false).getBounds(), juce::Rectangle<float>(0, 0, 17, 17));
+    EXPECT_EQ(right.arrowForState(true).getBounds(), juce::Rectangle<float>(1, 1, 17, 17));
+    // Pointing right: the tip is the rightmost point, at half height.
+    const auto tip = points(right.arrowForState(false));
+    EXPECT_TRUE(std::any_of(tip.begin(), tip.end(), [](P q) { return std::abs(q.x - 17) < 1e-4f && std::abs(q.y - 8.5f) < 1e-4f; }));
+
+    CustomArrowButton down("d", 0.25f, Zorvik::blue);
+    down.setSize(20, 20);
+    const auto d = points(down.arrowForState(false));
+    EXPECT_TRUE(std::any_of(d.begin(), d.end(), [](P q) { return std::abs(q.x - 8.5f) < 1e-3f && std::abs(q.y - 17) < 1e-3f; }));
+
+    down.setColor(Zorvik::red);
+    juce::Image image(juce::Image::ARGB, 20, 20, true);
+    juce::Graphics g(image);
+    down.paintEntireComponent(g, false);
+    EXPECT_TRUE(near(image.getPixelAt(8, 5), Zorvik::red));
+}
+
+TEST(PresetButtonLook, RoundedCornersAndFixedFonts)
+{
+    EXPECT_EQ(PresetButtonLookAndFeel::cornerSize(30), 7.0f);
+    EXPECT_EQ(PresetButtonLookAndFeel::cornerSize(3), 0.0f);
+    PresetButtonLookAndFeel look;
+    juce::TextButton button("SAVE");
+    juce::Label label;
+    label.setFont(juce::Font(9.0f));
+    EXPECT_EQ(look.getTextButtonFont(button, 80).getHeight(), 22.0f);
+    EXPECT_EQ(look.getLabelFont(label).getHeight(), 25.0f);
+    EXPECT_EQ(look.getLabelFont(label).getTypefaceName(), "Oswald");
+
+    button.setSize(80, 30);
+    button.setColour(juce::TextButton::buttonColourId, Zorvik::green);
+    button.setColour(juce::TextButton::buttonOnColourId, Zorvik::red);
+    button.setColour(juce::TextButton::textColourOnId, juce::Colours::white);
+    const auto fillAt = [&](bool highlighted, bool down) {
+        juce::Image image(juce::Image::ARGB, 80, 30, true);
+        juce::Graphics g(image);
+        g.fillAll(Zorvik::background);
+        look.drawButtonBackground(g, button, Zorvik::mauve, highlighted, down);
+        EXPECT_TRUE(near(image.getPixelAt(0, 29), Zorvik::background)); // outside the rounded corner
+        EXPECT_TRUE(near(image.getPixelAt(40, 0), juce::Colours::white, 130)); // half of the outline
+        return image.getPixelAt(10, 15);
+    };
+    EXPECT_TRUE(near(fillAt(false, false), Zorvik::green));
+    EXPECT_TRUE(near(fillAt(false, true), Zorvik::red));
+    EXPECT_TRUE(near(fillAt(true, false), Zorvik::green.brighter(0.08f)));
+}
+
+TEST(ComboBoxLook, PopupIsADarkPanelTintedByTheHighlightColour)
+{
+    ComboBoxLookAndFeel look;
+    look.highlightColour = Zorvik::green;
+    juce::Image image(juce::Image::ARGB, 100, 200, true);
+    juce::Graphics g(image);
+    look.drawPopupMenuBackground(g, 100, 200);
+    EXPECT_TRUE(near(image.getPixelAt(50, 0), over(Zorvik::background, Zorvik::green, 0.25f)));
+    EXPECT_TRUE(near(image.getPixelAt(50, 199), over(Zorvik::background, Zorvik::green, 0.05f)));
+
+    look.drawPopupMenuItem(g, { 0, 20, 100, 20 }, false, true, false, true, false, "A", "", nullptr, nullptr);
+    look.drawPopupMenuItem(g, { 0, 40, 100, 20 }, false, true, true, false, false, "B", "", nullptr, nullptr);
+    EXPECT_TRUE(near(image.getPixelAt(5, 30), Zorvik::green));
+    const auto row = over(Zorvik::background, Zorvik::green, 0.25f - 0.2f * 50.0f / 200.0f);
+    EXPECT_TRUE(near(image.getPixelAt(5, 50), over(row, Zorvik::green, 0.5f), 4));
+    EXPECT_EQ(look.getPopupMenuFont().getHeight(), 20.0f);
+}

@@ -1,0 +1,128 @@
+#include "UI/Controls/Meters/PeakMeterContainer.h"
+#include "UiTestSupport.h"
+
+#include <cmath>
+
+using namespace UiTest;
+
+namespace
+{
+    constexpr int duckerMeter = 16;
+
+    struct MeterTest : ProcessorTest
+    {
+        MeterTest() : meter(parameter("DuckerMeter"), "")
+        {
+            meter.setBounds(0, 0, 50, 120);
+            meter.setMainColor(Zorvik::orange);
+        }
+
+        void prepare() { processor.prepareToPlay(44100.0, 512); }
+        void publish(float reading) { processor.kernel->setOutputValue(duckerMeter, reading); }
+
+        PeakMeterContainer meter;
+    };
+
+    // The decibel mapping, independently: empty at a reading of 100, full at 46.67.
+    double expectedLevel(double reading)
+    {
+        return std::clamp(1.5 * ((reading - 20.0) / -80.0 + 1.0), 0.0, 1.0);
+    }
+}
+
+TEST_F(MeterTest, ReadingsMapToTheBarBelowTheStrip)
+{
+    EXPECT_EQ(meter.slotBounds(0, 1), juce::Rectangle<int>(10, 24, 30, 96));
+    for (const float reading : { 100.0f, 120.0f, 90.0f, 73.3333333f, 60.0f, 46.67f, 40.0f, 0.0f, -5.0f })
+    {
+        const auto level = meter.levelForReading(reading);
+        ASSERT_TRUE(level.has_value());
+        EXPECT_NEAR(*level, expectedLevel(reading), 1e-6) << reading;
+    }
+    EXPECT_EQ(meter.barBounds(0, 1, 0.0), juce::Rectangle<float>(10.0f, 24.0f, 30.0f, 0.0f));
+    EXPECT_EQ(meter.barBounds(0, 1, 0.5), juce::Rectangle<float>(10.0f, 24.0f, 30.0f, 48.0f));
+    EXPECT_EQ(meter.barBounds(0, 1, 1.0), juce::Rectangle<float>(10.0f, 24.0f, 30.0f, 96.0f));
+}
+
+TEST_F(MeterTest, NonFiniteReadingsDrawNoBar)
+{
+    for (const float reading : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                                 -std::numeric_limits<float>::infinity() })
+        EXPECT_FALSE(meter.levelForReading(reading).has_value());
+}
+
+TEST_F(MeterTest, OtherBarShapes)
+{
+    meter.isStereo = true;
+    EXPECT_EQ(meter.slotBounds(0, 2), juce::Rectangle<int>(10, 24, 14, 96));
+    EXPECT_EQ(meter.slotBounds(1, 2), juce::Rectangle<int>(26, 24, 14, 96));
+    meter.isNarrow = false;
+    meter.isBipolar = true;
+    meter.isDecibel = false;
+    EXPECT_EQ(*meter.levelForReading(-3.0f), -1.0);
+    // Bipolar bars grow up or down from the middle of the field.
+    EXPECT_EQ(meter.barBounds(0, 1, 0.5), juce::Rectangle<float>(0.0f, 48.0f, 50.0f, 24.0f));
+    EXPECT_EQ(meter.barBounds(0, 1, -0.5), juce::Rectangle<float>(0.0f, 72.0f, 50.0f, 24.0f));
+    meter.isBipolar = false;
+    meter.isInverted = true;
+    EXPECT_EQ(meter.barBounds(0, 1, 0.25), juce::Rectangle<float>(0.0f, 48.0f, 50.0f, 72.0f));
+    meter.isInverted = false;
+    meter.isHorizontal = true;
+    EXPECT_EQ(meter.barBounds(0, 1, 0.25), juce::Rectangle<float>(0.0f, 24.0f, 12.5f, 96.0f));
+}
+
+TEST_F(MeterTest, MeterBeforeProcessingWasPreparedShowsTheBackgroundAndStartsLater)
+{
+    meter.attach(processor.parameters);
+    EXPECT_FALSE(meter.hasValues());
+    auto image = render(meter, "meter-unprepared");
+    const auto background = over(Zorvik::background, Zorvik::orange, 0.15f);
+    EXPECT_TRUE(near(image.getPixelAt(25, 30), background));
+    EXPECT_TRUE(near(image.getPixelAt(5, 60), Zorvik::background));
+
+    prepare();
+    publish(40.0f);
+    meter.timerCallback();
+    ASSERT_TRUE(meter.hasValues());
+    image = render(meter, "meter-full");
+    EXPECT_TRUE(near(image.getPixelAt(25, 30), Zorvik::orange));
+    EXPECT_TRUE(near(image.getPixelAt(25, 118), Zorvik::orange));
+}
+
+TEST_F(MeterTest, HalfReadingFillsTheUpperHalf)
+{
+    prepare();
+    meter.attach(processor.parameters);
+    publish(73.333333f);
+    meter.timerCallback();
+    const auto image = render(meter, "meter-half");
+    EXPECT_TRUE(near(image.getPixelAt(25, 60), Zorvik::orange));
+    EXPECT_TRUE(near(image.getPixelAt(25, 90), over(Zorvik::background, Zorvik::orange, 0.15f)));
+    publish(std::numeric_limits<float>::quiet_NaN());
+    meter.timerCallback();
+    const auto noBar = render(meter, "meter-nan");
+    EXPECT_TRUE(near(noBar.getPixelAt(25, 60), over(Zorvik::background, Zorvik::orange, 0.15f)));
+}
+
+TEST_F(MeterTest, RepaintsOnlyWhenTheReadingChanges)
+{
+    prepare();
+    meter.attach(processor.parameters);
+    meter.timerCallback(); // the first reading differs from the initial -1
+    const int ticks = meter.getPulseCounter();
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks);
+    publish(80.0f);
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks + 1);
+    publish(std::numeric_limits<float>::quiet_NaN());
+    meter.timerCallback();
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks + 2);
+
+    meter.setIsWaiting(true);
+    EXPECT_EQ(meter.getPulseCounter(), 0);
+    meter.timerCallback();
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), 2);
+}
