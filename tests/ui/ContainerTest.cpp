@@ -235,17 +235,3 @@ TEST_F(ContainerTest, RightClickOnARadioButtonOpensTheEditorWithoutSwitching)
     EXPECT_EQ(delegate.calls[0][0].name, "INPUT FILTER TYPE");
 }
 
-TEST_F(ContainerTest, RadioColoursGiveEachButtonItsOwnLook)
-{
-    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
-    radio.setColors({ Zorvik::green, Zorvik::red });
-    radio.setColors({ Zorvik::orange, Zorvik::mauve });
-    auto* first = dynamic_cast<ButtonLookAndFeel*>(&radio.getButton(0).getLookAndFeel());
-    auto* second = dynamic_cast<ButtonLookAndFeel*>(&radio.getButton(1).getLookAndFeel());
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(first->mainColour, Zorvik::orange);
-    EXPECT_EQ(second->mainColour, Zorvik::mauve);
-    radio.setMainColor(Zorvik::yellow);
-    EXPECT_EQ(first->mainColour, Zorvik::orange);
-}

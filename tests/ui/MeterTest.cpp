@@ -51,26 +51,6 @@ TEST_F(MeterTest, NonFiniteReadingsDrawNoBar)
         EXPECT_FALSE(meter.levelForReading(reading).has_value());
 }
 
-TEST_F(MeterTest, OtherBarShapes)
-{
-    meter.isStereo = true;
-    EXPECT_EQ(meter.slotBounds(0, 2), juce::Rectangle<int>(10, 24, 14, 96));
-    EXPECT_EQ(meter.slotBounds(1, 2), juce::Rectangle<int>(26, 24, 14, 96));
-    meter.isNarrow = false;
-    meter.isBipolar = true;
-    meter.isDecibel = false;
-    EXPECT_EQ(*meter.levelForReading(-3.0f), -1.0);
-    // Bipolar bars grow up or down from the middle of the field.
-    EXPECT_EQ(meter.barBounds(0, 1, 0.5), juce::Rectangle<float>(0.0f, 48.0f, 50.0f, 24.0f));
-    EXPECT_EQ(meter.barBounds(0, 1, -0.5), juce::Rectangle<float>(0.0f, 72.0f, 50.0f, 24.0f));
-    meter.isBipolar = false;
-    meter.isInverted = true;
-    EXPECT_EQ(meter.barBounds(0, 1, 0.25), juce::Rectangle<float>(0.0f, 48.0f, 50.0f, 72.0f));
-    meter.isInverted = false;
-    meter.isHorizontal = true;
-    EXPECT_EQ(meter.barBounds(0, 1, 0.25), juce::Rectangle<float>(0.0f, 24.0f, 12.5f, 96.0f));
-}
-
 TEST_F(MeterTest, MeterBeforeProcessingWasPreparedShowsTheBackgroundAndStartsLater)
 {
     meter.attach(processor.parameters);

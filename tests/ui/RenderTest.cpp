@@ -38,11 +38,6 @@ TEST_F(RenderTest, BarFillsFromTheLevelLineDownInTheMainColour)
     EXPECT_TRUE(near(image.getPixelAt(20, 24 + 198), over(background, Zorvik::green, 0.61f), 4));
     EXPECT_TRUE(near(image.getPixelAt(0, 120), juce::Colours::white));
 
-    bar.setIsGrey(true);
-    image = render(bar, "bar-grey");
-    EXPECT_TRUE(near(image.getPixelAt(5, 24 + 60), over(background, Zorvik::green, 0.4f)));
-
-    bar.setIsGrey(false);
     setPlain(processor, "RoomSize", 0.0f);
     image = render(bar, "bar-empty");
     EXPECT_TRUE(near(image.getPixelAt(20, 150), background));

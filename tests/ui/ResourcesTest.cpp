@@ -5,19 +5,6 @@
 
 #include <cstring>
 
-TEST(Resources, PaletteIsOpaqueWithTheProductColours)
-{
-    const juce::Colour expected[] = { { 0, 184, 248 }, { 255, 166, 0 }, { 255, 204, 0 }, { 84, 189, 97 },
-                                      { 255, 103, 89 }, { 151, 123, 228 }, { 29, 29, 29 }, { 238, 226, 223 } };
-    const juce::Colour actual[] = { Zorvik::blue, Zorvik::orange, Zorvik::yellow, Zorvik::green,
-                                    Zorvik::red, Zorvik::mauve, Zorvik::background, Zorvik::white };
-    for (size_t i = 0; i < std::size(expected); ++i)
-    {
-        EXPECT_EQ(actual[i], expected[i]) << i;
-        EXPECT_EQ(actual[i].getAlpha(), 255) << i;
-    }
-}
-
 namespace
 {
     // The resource-name hash, computed independently: h = h * 31 + c over signed bytes.

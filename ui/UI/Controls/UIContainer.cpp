@@ -1,12 +1,11 @@
 #include "UI/Controls/UIContainer.h"
 
-#include <cctype>
 
 UIContainer::UIContainer(Parameter* p, std::string t)
-    : parameter(p), titleLabel(std::make_unique<juce::Label>()), title(std::move(t))
+    : parameter(p),
+      titleLabel(std::make_unique<juce::Label>()),
+      title(juce::String::fromUTF8(t.c_str()).toUpperCase().toStdString())
 {
-    for (auto& c : title)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     titleLabel->setText(juce::String::fromUTF8(title.c_str()), juce::dontSendNotification);
     titleLabel->setJustificationType(juce::Justification::centred);
     titleLabel->setFont(Zorvik::getFontLight().withHeight(20.0f));
@@ -43,13 +42,14 @@ void UIContainer::setIconPath(IconPath* icon)
 
 std::string UIContainer::convertStringForDislay(std::string s)
 {
+    // Identifiers are ASCII; the host's locale must not change how they are spelled.
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
     std::string spaced;
     for (size_t i = 0; i < s.size(); ++i)
     {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (i > 0 && std::isupper(c))
+        if (i > 0 && isUpper(s[i]))
             spaced += ' ';
-        spaced += static_cast<char>(std::toupper(c));
+        spaced += (s[i] >= 'a' && s[i] <= 'z') ? static_cast<char>(s[i] - 'a' + 'A') : s[i];
     }
     return spaced;
 }
