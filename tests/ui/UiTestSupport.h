@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Common/FilterDSPKernel.h"
 #include "ReverbProcessor.h"
 #include "UI/Controls/UIContainer.h"
 
