@@ -32,22 +32,52 @@ namespace ZorvikDSP
         }
     }
 
+    namespace
+    {
+        float clampedMix(float percent)
+        {
+            const float m = percent * 0.01f;
+            return m > 0.0f ? std::min(m, 1.0f) : 0.0f; // NaN ends up at 0
+        }
+
+        // A side whose gain is 0 contributes nothing, even when it is not finite.
+        float part(float x, float gain)
+        {
+            return gain == 0.0f ? 0.0f : x * gain;
+        }
+    }
+
     void DryWet::processChunk(const float* dry, const float* wet, float* out,
                               unsigned long frames, const float* mixPercent)
     {
-        for (unsigned long j = 0; j < frames; ++j)
+        const float first = mixPercent[0];
+        if (std::all_of(mixPercent, mixPercent + frames, [first](float m) { return m == first; }))
         {
-            const float m = mixPercent[j] * 0.01f;
-            mixBuffer[j] = m > 0.0f ? std::min(m, 1.0f) : 0.0f; // NaN ends up at 0
+            mixBuffer[0] = clampedMix(first);
+            computeGains(1);
+            mixWithConstantGains(dry, wet, out, frames, dryGainBuffer[0], wetGainBuffer[0]);
+            return;
         }
+        for (unsigned long j = 0; j < frames; ++j)
+            mixBuffer[j] = clampedMix(mixPercent[j]);
         computeGains(frames);
-        // A side whose gain is 0 contributes nothing, even when it is not finite.
         for (unsigned long j = 0; j < frames; ++j)
-        {
-            const float dryPart = dryGainBuffer[j] == 0.0f ? 0.0f : dry[j] * dryGainBuffer[j];
-            const float wetPart = wetGainBuffer[j] == 0.0f ? 0.0f : wet[j] * wetGainBuffer[j];
-            out[j] = dryPart + wetPart;
-        }
+            out[j] = part(dry[j], dryGainBuffer[j]) + part(wet[j], wetGainBuffer[j]);
+    }
+
+    // The usual case, a mix that stays put: the same sums as sample by sample.
+    void DryWet::mixWithConstantGains(const float* dry, const float* wet, float* out,
+                                      unsigned long frames, float dryGain, float wetGain)
+    {
+        if (dryGain == 0.0f)
+            for (unsigned long j = 0; j < frames; ++j)
+                out[j] = 0.0f + wet[j] * wetGain;
+        else if (wetGain == 0.0f)
+            for (unsigned long j = 0; j < frames; ++j)
+                out[j] = dry[j] * dryGain + 0.0f;
+        else
+            for (unsigned long j = 0; j < frames; ++j)
+                out[j] = dry[j] * dryGain + wet[j] * wetGain;
     }
 
     void DryWet::computeGains(unsigned long frames)

@@ -31,6 +31,8 @@ namespace ZorvikDSP
     private:
         void processChunk(const float* dry, const float* wet, float* out, unsigned long frames,
                           const float* mixPercent);
+        void mixWithConstantGains(const float* dry, const float* wet, float* out,
+                                  unsigned long frames, float dryGain, float wetGain);
         void computeGains(unsigned long frames);
         void computeTwoSidedGains(float mix);
 
