@@ -55,14 +55,13 @@ void Ducker::processChunk(float* wet, const float* dry, unsigned long frames,
     const float diff = target - gain;
     const float slope = diff * rampRate(diff, parameters);
 
-    // The ramp stops at the target: with times shorter than a slice it would
-    // otherwise run past it, ducking far deeper than the threshold asks.
-    const float low = std::min(gain, target);
-    const float high = std::max(gain, target);
+    // The slope is re-aimed every slice at the whole remaining distance; with
+    // times shorter than a slice the ramp runs past the target and is held only
+    // by the [0, 1] clamp.
     float* ramp = gainBuffer.data();
     SignalProcessing::ramp(gain, slope, ramp, frames);
-    SignalProcessing::clip(ramp, low, high, ramp, frames);
-    gain = std::clamp(ramp[frames - 1] + slope, low, high);
+    SignalProcessing::clip(ramp, 0.0f, 1.0f, ramp, frames);
+    gain = std::clamp(ramp[frames - 1] + slope, 0.0f, 1.0f);
 
     SignalProcessing::powTwo(ramp, frames);
     SignalProcessing::mul(wet, ramp, wet, frames);
