@@ -1,0 +1,529 @@
+#include "Basics/EffectProcessor.h"
+
+#include "Common/DSPKernel.h"
+#include "Common/Parameters/ParameterList.h"
+
+#include <BinaryData.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+const juce::Identifier stateType("Parameters");
+const juce::Identifier presetNameProperty("PresetName");
+const juce::Identifier idProperty("id");
+const juce::Identifier valueProperty("value");
+
+// Preset files larger than this are not presets; they are skipped unread.
+constexpr juce::int64 maximumPresetFileSize = 1 << 20;
+
+ParameterList* parameterListOf(FilterDSPKernel* kernel)
+{
+    return kernel->parameterList;
+}
+
+bool hasCurves(const Parameter& p)
+{
+    return p.fromZeroToOne != nullptr && p.toZeroToOne != nullptr;
+}
+
+std::unique_ptr<juce::RangedAudioParameter> makeHostParameter(Parameter* p)
+{
+    const juce::String id(p->name);
+    if (p->unit == ParameterUnit::integer)
+    {
+        juce::AudioParameterIntAttributes attributes;
+        if (p->intToText != nullptr)
+            attributes = attributes.withStringFromValueFunction(
+                [p](int value, int) { return juce::String(p->intToText(value)); });
+        return std::make_unique<juce::AudioParameterInt>(juce::ParameterID { id }, id, static_cast<int>(p->minimum),
+                                                         static_cast<int>(p->maximum),
+                                                         static_cast<int>(p->defaultValue), attributes);
+    }
+    if (p->unit == ParameterUnit::boolean)
+        return std::make_unique<juce::AudioParameterBool>(juce::ParameterID { id }, id, p->defaultValue != 0.0f);
+
+    if (!hasCurves(*p))
+        return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, p->minimum, p->maximum,
+                                                           p->defaultValue);
+
+    juce::NormalisableRange<float> range(
+        p->minimum, p->maximum, [p](float start, float end, float x) { return p->fromZeroToOne(start, end, x); },
+        [p](float start, float end, float v) { return p->toZeroToOne(start, end, v); });
+    range.interval = 0.01f;
+    return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, range, p->defaultValue,
+                                                       juce::AudioParameterFloatAttributes());
+}
+} // namespace
+
+EffectProcessor::EffectProcessor(FilterDSPKernel* dspKernel, std::string extension, std::string code,
+                                 std::string initialPreset, PresetParser* parser,
+                                 const juce::AudioProcessor::BusesProperties& buses)
+    : juce::AudioProcessor(buses),
+      kernel(dspKernel),
+      presetParser(parser),
+      presetExtension(std::move(extension)),
+      parameters(*this, nullptr, stateType, createParameterLayout()),
+      presetLists(2),
+      initialPresetName(std::move(initialPreset))
+{
+    for (int bus = 0; bus < getBusCount(true); ++bus)
+        inputBufferLists.push_back(new BufferList());
+    for (int bus = 0; bus < getBusCount(false); ++bus)
+        outputBufferLists.push_back(new BufferList());
+
+    for (auto* p : *parameterListOf(kernel))
+    {
+        if (p->isOutput)
+            continue;
+        parameters.addParameterListener(juce::String(p->name), this);
+        kernel->setParameter(static_cast<unsigned long>(p->identifier), p->defaultValue);
+    }
+    kernel->setBuffers(inputBufferLists, outputBufferLists);
+
+    defaultState = parameters.copyState().createCopy();
+
+    retrieveFactoryPresets();
+    retrieveUserPresets();
+    productCode = std::move(code);
+    setupAppProperties();
+}
+
+EffectProcessor::~EffectProcessor()
+{
+    for (auto* p : *parameterListOf(kernel))
+        if (!p->isOutput)
+            parameters.removeParameterListener(juce::String(p->name), this);
+
+    {
+        const juce::ScopedLock lock(presetLock);
+        currentPreset = nullptr;
+        for (auto& list : presetLists)
+            for (auto* preset : list)
+                delete preset;
+        presetLists.clear();
+    }
+    delete kernel;
+    kernel = nullptr;
+    delete settings;
+    settings = nullptr;
+    delete presetParser;
+    presetParser = nullptr;
+    for (auto* list : inputBufferLists)
+        delete list;
+    for (auto* list : outputBufferLists)
+        delete list;
+}
+
+// --- Host parameters ---
+
+juce::AudioProcessorValueTreeState::ParameterLayout EffectProcessor::createParameterLayout()
+{
+    juce::AudioProcessorValueTreeState::ParameterLayout layout;
+    for (auto* p : *parameterListOf(kernel))
+        if (!p->isOutput)
+            layout.add(makeHostParameter(p));
+    return layout;
+}
+
+void EffectProcessor::parameterChanged(const juce::String& parameterID, float newValue)
+{
+    if (!std::isfinite(newValue) || kernel == nullptr)
+        return;
+    for (auto* p : *parameterListOf(kernel))
+    {
+        if (p->isOutput || parameterID != p->name.c_str())
+            continue;
+        kernel->setParameter(static_cast<unsigned long>(p->identifier),
+                             PresetParser::clampToRange(*p, static_cast<double>(newValue)));
+    }
+}
+
+// --- Audio ---
+
+const juce::String EffectProcessor::getName() const
+{
+    return JucePlugin_Name;
+}
+
+void EffectProcessor::prepareToPlay(double sampleRate, int)
+{
+    if (!std::isfinite(sampleRate) || sampleRate <= 0.0)
+        sampleRate = 44100.0;
+    kernelChannels = getBusCount(false) > 0 ? getChannelCountOfBus(false, 0) : 0;
+    kernel->init(kernelChannels, sampleRate);
+    kernel->setup();
+    kernel->setBuffers(inputBufferLists, outputBufferLists);
+
+    if (!initialPresetApplied.exchange(true) && !initialPresetName.empty())
+        setPreset(juce::String(initialPresetName), true);
+
+    // The kernel's first initialisation starts every parameter at its default; a
+    // restored state or the initial preset may hold other values, which must be in
+    // force from the first block on.
+    if (!kernelStarted)
+    {
+        startKernelAtCurrentValues();
+        kernelStarted = true;
+    }
+    prepared = true;
+}
+
+void EffectProcessor::startKernelAtCurrentValues()
+{
+    for (auto* p : *parameterListOf(kernel))
+    {
+        if (p->isOutput)
+            continue;
+        if (auto* value = parameters.getRawParameterValue(juce::String(p->name)))
+            kernel->jumpParameter(static_cast<unsigned long>(p->identifier),
+                                  PresetParser::clampToRange(*p, value->load()));
+    }
+}
+
+void EffectProcessor::releaseResources() {}
+
+void EffectProcessor::copyHostPosition()
+{
+    auto* playHead = getPlayHead();
+    if (playHead == nullptr)
+        return;
+    const auto position = playHead->getPosition();
+    if (!position.hasValue())
+        return;
+
+    auto& context = kernel->musicalContext;
+    if (const auto bpm = position->getBpm())
+        context.tempo = *bpm;
+    if (const auto signature = position->getTimeSignature())
+    {
+        context.timeSignatureNumerator = static_cast<double>(signature->numerator);
+        context.timeSignatureDenominator = static_cast<long long>(signature->denominator);
+    }
+    if (const auto ppq = position->getPpqPosition())
+        context.positionInQuarterNotes = *ppq;
+
+    auto& transport = kernel->transportState;
+    transport.playing = position->getIsPlaying();
+    if (const auto samples = position->getTimeInSamples())
+        transport.positionInSamples = static_cast<double>(*samples);
+    if (const auto loop = position->getLoopPoints())
+    {
+        transport.loopStart = loop->ppqStart;
+        transport.loopEnd = loop->ppqEnd;
+    }
+}
+
+// Points the kernel's channel lists at the host's channels from frame offset on.
+// A mono bus leaves the second slot empty. Returns false when the buffer lacks a
+// channel the kernel was prepared for.
+bool EffectProcessor::routeBuffers(juce::AudioBuffer<float>& buffer, int offset)
+{
+    const int available = buffer.getNumChannels();
+    auto route = [&](std::vector<BufferList*>& lists, bool isInput) {
+        for (size_t bus = 0; bus < lists.size(); ++bus)
+        {
+            const int count = std::min(2, getChannelCountOfBus(isInput, static_cast<int>(bus)));
+            for (int c = 0; c < 2; ++c)
+            {
+                const int index = getChannelIndexInProcessBlockBuffer(isInput, static_cast<int>(bus), c);
+                float* pointer = nullptr;
+                if (c < count && index >= 0 && index < available)
+                    pointer = buffer.getWritePointer(index) + offset;
+                lists[bus]->channels[c] = pointer;
+            }
+        }
+    };
+    route(inputBufferLists, true);
+    route(outputBufferLists, false);
+
+    if (inputBufferLists.empty() || outputBufferLists.empty())
+        return false;
+    for (int c = 0; c < std::min(kernelChannels, 2); ++c)
+        if (inputBufferLists[0]->channels[c] == nullptr || outputBufferLists[0]->channels[c] == nullptr)
+            return false;
+    return kernelChannels > 0;
+}
+
+void EffectProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    juce::ScopedNoDenormals noDenormals;
+    const int frames = buffer.getNumSamples();
+    const int inputs = std::min(getTotalNumInputChannels(), buffer.getNumChannels());
+    const int outputs = std::min(getTotalNumOutputChannels(), buffer.getNumChannels());
+    for (int c = inputs; c < outputs; ++c)
+        buffer.clear(c, 0, frames);
+
+    if (!prepared || frames <= 0)
+        return;
+    copyHostPosition();
+
+    for (int offset = 0; offset < frames; offset += maximumKernelFrames)
+    {
+        if (!routeBuffers(buffer, offset))
+            return;
+        const int count = std::min(maximumKernelFrames, frames - offset);
+        kernel->process(static_cast<unsigned long>(count), 0, 0);
+    }
+}
+
+double EffectProcessor::getTailLengthSeconds() const
+{
+    return 0.0;
+}
+
+bool EffectProcessor::acceptsMidi() const
+{
+    return false;
+}
+
+bool EffectProcessor::producesMidi() const
+{
+    return false;
+}
+
+bool EffectProcessor::isMidiEffect() const
+{
+    return false;
+}
+
+bool EffectProcessor::hasEditor() const
+{
+    return true;
+}
+
+bool EffectProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
+{
+    const auto output = layouts.getMainOutputChannelSet();
+    if (output != juce::AudioChannelSet::mono() && output != juce::AudioChannelSet::stereo())
+        return false;
+    return layouts.getMainInputChannelSet() == output;
+}
+
+// --- Programs: presets are the processor's own; the one host program has a name ---
+
+int EffectProcessor::getNumPrograms()
+{
+    return 1;
+}
+
+int EffectProcessor::getCurrentProgram()
+{
+    return 0;
+}
+
+void EffectProcessor::setCurrentProgram(int) {}
+
+const juce::String EffectProcessor::getProgramName(int)
+{
+    return getCurrentPresetName();
+}
+
+void EffectProcessor::changeProgramName(int, const juce::String&) {}
+
+juce::String EffectProcessor::getCurrentPresetName() const
+{
+    const juce::ScopedLock lock(presetLock);
+    return currentPreset != nullptr ? currentPreset->name : juce::String("Default");
+}
+
+// --- State ---
+
+void EffectProcessor::getStateInformation(juce::MemoryBlock& destData)
+{
+    auto state = parameters.copyState();
+    state.setProperty(presetNameProperty, getCurrentPresetName(), nullptr);
+    if (auto xml = state.createXml())
+        copyXmlToBinary(*xml, destData);
+}
+
+// A copy of the restored tree in which every host parameter's value is a finite
+// number inside its range: missing or unreadable values take the default.
+juce::ValueTree EffectProcessor::sanitisedState(const juce::ValueTree& restored) const
+{
+    auto result = restored.createCopy();
+    for (auto child : result)
+    {
+        auto* p = PresetParser::findParameter(parameterListOf(kernel), child.getProperty(idProperty).toString());
+        if (p == nullptr || p->isOutput)
+            continue;
+        const auto number = PresetParser::readNumber(child.getProperty(valueProperty));
+        child.setProperty(valueProperty, number ? PresetParser::clampToRange(*p, *number) : p->defaultValue,
+                          nullptr);
+    }
+    return result;
+}
+
+void EffectProcessor::setStateInformation(const void* data, int sizeInBytes)
+{
+    if (data == nullptr || sizeInBytes <= 0)
+        return;
+    const auto xml = getXmlFromBinary(data, sizeInBytes);
+    if (xml == nullptr || !xml->hasTagName(stateType.toString()))
+        return;
+    const auto restored = juce::ValueTree::fromXml(*xml);
+    if (!restored.isValid())
+        return;
+
+    const juce::ScopedLock lock(presetLock);
+    parameters.replaceState(sanitisedState(restored));
+    restoredPresetName = xml->getStringAttribute(presetNameProperty.toString());
+    restoredPresetFound = setPreset(restoredPresetName, false);
+    // A restored project wins over the initial preset, which would otherwise be
+    // applied by the first prepareToPlay (hosts restore before they activate).
+    initialPresetApplied = true;
+    stateRestored = true;
+}
+
+// --- Presets ---
+
+Preset* EffectProcessor::readPreset(const juce::String& fileName, const juce::String& text, bool isUser,
+                                    juce::File file)
+{
+    const juce::String suffix = "." + juce::String(presetExtension);
+    if (!fileName.endsWith(suffix) || fileName.length() <= suffix.length())
+        return nullptr;
+    const auto xml = juce::XmlDocument::parse(text);
+    if (xml == nullptr || xml->getFirstChildElement() == nullptr)
+        return nullptr;
+    const auto name = fileName.dropLastCharacters(suffix.length()).toUpperCase();
+    const auto tree = presetParser->valueTreeFromPreset(defaultState, xml->getFirstChildElement(),
+                                                        parameterListOf(kernel));
+    return new Preset(name, tree, isUser, file);
+}
+
+void EffectProcessor::retrieveFactoryPresets()
+{
+    const juce::ScopedLock lock(presetLock);
+    auto& factory = presetLists[1];
+    juce::ZipFile archive(new juce::MemoryInputStream(BinaryData::Presets_zip,
+                                                      static_cast<size_t>(BinaryData::Presets_zipSize), false),
+                          true);
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+    {
+        const auto* entry = archive.getEntry(i);
+        if (entry == nullptr || entry->uncompressedSize > maximumPresetFileSize)
+            continue;
+        std::unique_ptr<juce::InputStream> stream(archive.createStreamForEntry(i));
+        if (stream == nullptr)
+            continue;
+        if (auto* preset = readPreset(entry->filename, stream->readEntireStreamAsString(), false, {}))
+            factory.push_back(preset);
+    }
+    std::stable_sort(factory.begin(), factory.end(), Preset::comparePresets);
+    factory.insert(factory.begin(), new Preset("DEFAULT", defaultState, false));
+}
+
+void EffectProcessor::retrieveUserPresets()
+{
+    const juce::ScopedLock lock(presetLock);
+    const auto remembered = currentPreset != nullptr ? currentPreset->name : juce::String();
+    currentPreset = nullptr;
+    for (auto* preset : presetLists[0])
+        delete preset;
+    presetLists[0].clear();
+
+    const auto folder = getUserPresetFolder();
+    if (!folder.createDirectory())
+        return;
+
+    for (const auto& entry : juce::RangedDirectoryIterator(folder, false, "*", juce::File::findFiles))
+    {
+        const auto file = entry.getFile();
+        if (file.getSize() > maximumPresetFileSize)
+            continue;
+        if (!file.getFileName().endsWith("." + juce::String(presetExtension)))
+            continue;
+        if (auto* preset = readPreset(file.getFileName(), file.loadFileAsString(), true, file))
+            presetLists[0].push_back(preset);
+    }
+    std::stable_sort(presetLists[0].begin(), presetLists[0].end(), Preset::comparePresets);
+
+    if (remembered.isNotEmpty())
+        setPreset(remembered, true);
+}
+
+bool EffectProcessor::setPreset(juce::String name, bool apply)
+{
+    const juce::ScopedLock lock(presetLock);
+    const auto target = name.toUpperCase();
+    for (int type = 0; type < static_cast<int>(presetLists.size()); ++type)
+    {
+        const auto& list = presetLists[static_cast<size_t>(type)];
+        for (size_t row = 0; row < list.size(); ++row)
+        {
+            if (list[row]->name != target)
+                continue;
+            currentPresetType = type;
+            if (apply)
+            {
+                setPreset(static_cast<int>(row));
+            }
+            else
+            {
+                currentPreset = list[row];
+                currentPresetIndex = static_cast<int>(row);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool EffectProcessor::setPreset(int index)
+{
+    const juce::ScopedLock lock(presetLock);
+    const int type = currentPresetType;
+    if (index < 0 || type < 0 || type >= static_cast<int>(presetLists.size()))
+        return false;
+    const auto& list = presetLists[static_cast<size_t>(type)];
+    if (static_cast<size_t>(index) >= list.size())
+        return false;
+    auto* preset = list[static_cast<size_t>(index)];
+    if (preset == currentPreset)
+        return false;
+    currentPresetIndex = index;
+    parameters.replaceState(preset->state.createCopy());
+    currentPreset = preset;
+    return true;
+}
+
+// --- Places and settings ---
+
+juce::File EffectProcessor::getUserPresetFolder()
+{
+    return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
+        .getChildFile(JucePlugin_Manufacturer)
+        .getChildFile(JucePlugin_Name);
+}
+
+juce::File EffectProcessor::getSettingsFile()
+{
+    juce::File configFolder;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && juce::File::isAbsolutePath(xdg))
+        configFolder = juce::File(xdg);
+    else
+        configFolder = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(".config");
+    return configFolder.getChildFile(JucePlugin_Manufacturer)
+        .getChildFile(JucePlugin_Name)
+        .getChildFile(juce::String(JucePlugin_Name) + ".settings");
+}
+
+void EffectProcessor::setupAppProperties()
+{
+    juce::PropertiesFile::Options options;
+    options.applicationName = JucePlugin_Name;
+    options.filenameSuffix = ".settings";
+    options.folderName = juce::String(JucePlugin_Manufacturer) + "/" + JucePlugin_Name;
+    options.osxLibrarySubFolder = "Application Support";
+    options.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+
+    // JUCE's own default place on Linux is a folder in the home folder itself.
+    const auto file = getSettingsFile();
+    file.getParentDirectory().createDirectory();
+    settings = new juce::PropertiesFile(file, options);
+    settings->setValue("appName", JucePlugin_Name);
+    settings->saveIfNeeded();
+}
