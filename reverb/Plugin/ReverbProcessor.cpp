@@ -6,18 +6,18 @@
 
 namespace
 {
-juce::AudioProcessor::BusesProperties reverbBuses()
-{
-    return juce::AudioProcessor::BusesProperties()
-        .withInput("Input", juce::AudioChannelSet::stereo(), true)
-        .withOutput("Output", juce::AudioChannelSet::stereo(), true);
-}
-
 // Beyond the reverb time (a 60 dB decay) the tail is followed down another 30 dB;
 // the early reflections and the ducker's release add up to about a second.
 constexpr double decaysPerReverbTime = 1.5;
 constexpr double reflectionsSeconds = 1.0;
 } // namespace
+
+juce::AudioProcessor::BusesProperties ReverbProcessor::reverbBuses()
+{
+    return BusesProperties()
+        .withInput("Input", juce::AudioChannelSet::stereo(), true)
+        .withOutput("Output", juce::AudioChannelSet::stereo(), true);
+}
 
 ReverbProcessor::ReverbProcessor()
     : EffectProcessor(new ZorvikReverbDSPKernel(), "rbprs", "zrvkreverb", "Default", new PresetParser(),

@@ -14,4 +14,7 @@ public:
 
     // Long enough for the current settings to decay below hearing; infinite while frozen.
     double getTailLengthSeconds() const override;
+
+private:
+    static BusesProperties reverbBuses();
 };

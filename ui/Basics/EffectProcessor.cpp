@@ -1,6 +1,6 @@
 #include "Basics/EffectProcessor.h"
 
-#include "Common/DSPKernel.h"
+#include "Common/FilterDSPKernel.h"
 #include "Common/Parameters/ParameterList.h"
 
 #include <BinaryData.h>
@@ -21,7 +21,7 @@ constexpr juce::int64 maximumPresetFileSize = 1 << 20;
 
 ParameterList* parameterListOf(FilterDSPKernel* kernel)
 {
-    return kernel->parameterList;
+    return kernel->parameterList.get();
 }
 
 bool hasCurves(const Parameter& p)
@@ -32,7 +32,7 @@ bool hasCurves(const Parameter& p)
 std::unique_ptr<juce::RangedAudioParameter> makeHostParameter(Parameter* p)
 {
     const juce::String id(p->name);
-    if (p->unit == ParameterUnit::integer)
+    if (p->unit == ParameterUnit::stepped)
     {
         juce::AudioParameterIntAttributes attributes;
         if (p->intToText != nullptr)
@@ -152,45 +152,27 @@ void EffectProcessor::prepareToPlay(double sampleRate, int)
 {
     if (!std::isfinite(sampleRate) || sampleRate <= 0.0)
         sampleRate = 44100.0;
-    kernelChannels = getBusCount(false) > 0 ? getChannelCountOfBus(false, 0) : 0;
-    kernel->init(kernelChannels, sampleRate);
-    kernel->setup();
-    kernel->setBuffers(inputBufferLists, outputBufferLists);
 
+    // The initial preset goes first: the kernel's first initialisation takes the
+    // values set so far (this preset, or a state the host restored before it
+    // activated us) at once, without a ramp from the defaults.
     if (!initialPresetApplied.exchange(true) && !initialPresetName.empty())
         setPreset(juce::String(initialPresetName), true);
 
-    // The kernel's first initialisation starts every parameter at its default; a
-    // restored state or the initial preset may hold other values, which must be in
-    // force from the first block on.
-    if (!kernelStarted)
-    {
-        startKernelAtCurrentValues();
-        kernelStarted = true;
-    }
+    kernelChannels = getBusCount(false) > 0 ? getChannelCountOfBus(false, 0) : 0;
+    kernel->init(kernelChannels, sampleRate);
+    kernel->setup();
     prepared = true;
-}
-
-void EffectProcessor::startKernelAtCurrentValues()
-{
-    for (auto* p : *parameterListOf(kernel))
-    {
-        if (p->isOutput)
-            continue;
-        if (auto* value = parameters.getRawParameterValue(juce::String(p->name)))
-            kernel->jumpParameter(static_cast<unsigned long>(p->identifier),
-                                  PresetParser::clampToRange(*p, value->load()));
-    }
 }
 
 void EffectProcessor::releaseResources() {}
 
 void EffectProcessor::copyHostPosition()
 {
-    auto* playHead = getPlayHead();
-    if (playHead == nullptr)
+    auto* hostPlayHead = getPlayHead();
+    if (hostPlayHead == nullptr)
         return;
-    const auto position = playHead->getPosition();
+    const auto position = hostPlayHead->getPosition();
     if (!position.hasValue())
         return;
 
@@ -241,6 +223,7 @@ bool EffectProcessor::routeBuffers(juce::AudioBuffer<float>& buffer, int offset)
 
     if (inputBufferLists.empty() || outputBufferLists.empty())
         return false;
+    kernel->setBuffers(inputBufferLists, outputBufferLists);
     for (int c = 0; c < std::min(kernelChannels, 2); ++c)
         if (inputBufferLists[0]->channels[c] == nullptr || outputBufferLists[0]->channels[c] == nullptr)
             return false;

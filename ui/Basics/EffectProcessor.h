@@ -93,12 +93,10 @@ public:
 private:
     Preset* readPreset(const juce::String& fileName, const juce::String& text, bool isUser, juce::File file);
     juce::ValueTree sanitisedState(const juce::ValueTree& restored) const;
-    void startKernelAtCurrentValues();
     void copyHostPosition();
     bool routeBuffers(juce::AudioBuffer<float>& buffer, int offset);
 
     std::atomic<bool> prepared { false };
-    bool kernelStarted = false;
     int kernelChannels = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(EffectProcessor)

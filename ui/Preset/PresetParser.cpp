@@ -98,9 +98,9 @@ void PresetParser::applyString(juce::ValueTree& result, const juce::String& key,
     if (parameter == nullptr)
         return;
     auto child = childWithId(result, key);
-    if (parameter->choices != nullptr)
+    if (parameter->choiceList != nullptr)
     {
-        const auto& choices = *parameter->choices;
+        const auto& choices = *parameter->choiceList;
         for (size_t i = 0; i < choices.size(); ++i)
         {
             if (text == juce::String(choices[i].text))
@@ -154,10 +154,10 @@ juce::XmlElement* PresetParser::presetFromValueTree(juce::ValueTree state, Param
         auto value = child.getProperty(valueProperty).toString();
         juce::String valueTag("real");
         auto* parameter = findParameter(list, id);
-        if (parameter != nullptr && parameter->choices != nullptr && (parameter->flags & 32) != 0)
+        if (parameter != nullptr && parameter->choiceList != nullptr && (parameter->flags & 32) != 0)
         {
             const auto index = static_cast<int>(child.getProperty(valueProperty));
-            const auto& choices = *parameter->choices;
+            const auto& choices = *parameter->choiceList;
             if (index >= 0 && static_cast<size_t>(index) < choices.size())
             {
                 value = juce::String(choices[static_cast<size_t>(index)].text);
