@@ -67,7 +67,8 @@ function(zorvik_juce_test_binary name folder)
   target_link_libraries(${name} PRIVATE ZorvikReverb zorvik_engine GTest::gtest)
   target_compile_options(${name} PRIVATE -Wno-dangling-pointer)
   target_compile_definitions(${name} PRIVATE
-    ZORVIK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
+    ZORVIK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output"
+    ZORVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
 endfunction()
 

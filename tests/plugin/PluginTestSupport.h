@@ -1,0 +1,124 @@
+#pragma once
+
+// Helpers for the processor tests: a temporary home folder per test, and
+// plain-value access to host parameters.
+#include "ReverbProcessor.h"
+
+#include "Common/FilterDSPKernel.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace zorvik_test
+{
+// HOME and XDG_CONFIG_HOME point into a fresh temporary folder while it lives.
+class ScopedHome
+{
+public:
+    ScopedHome()
+        : folder(juce::File::createTempFile("zorvik-home")),
+          oldHome(read("HOME")),
+          oldConfig(read("XDG_CONFIG_HOME"))
+    {
+        folder.createDirectory();
+        setenv("HOME", folder.getFullPathName().toRawUTF8(), 1);
+        setenv("XDG_CONFIG_HOME", folder.getChildFile(".config").getFullPathName().toRawUTF8(), 1);
+    }
+
+    ~ScopedHome()
+    {
+        restore("HOME", oldHome);
+        restore("XDG_CONFIG_HOME", oldConfig);
+        folder.deleteRecursively();
+    }
+
+    juce::File presetFolder() const { return folder.getChildFile("Documents/ZORVIK/ZORVIK Reverb"); }
+
+    juce::File folder;
+
+private:
+    static std::string read(const char* name)
+    {
+        const char* value = std::getenv(name);
+        return value != nullptr ? value : std::string("\x01unset");
+    }
+
+    static void restore(const char* name, const std::string& value)
+    {
+        if (value == "\x01unset")
+            unsetenv(name);
+        else
+            setenv(name, value.c_str(), 1);
+    }
+
+    std::string oldHome, oldConfig;
+};
+
+inline juce::RangedAudioParameter& hostParameter(ReverbProcessor& processor, const juce::String& id)
+{
+    auto* parameter = processor.parameters.getParameter(id);
+    if (parameter == nullptr)
+        throw std::runtime_error(("no parameter " + id).toStdString());
+    return *parameter;
+}
+
+inline float plainValue(ReverbProcessor& processor, const juce::String& id)
+{
+    return processor.parameters.getRawParameterValue(id)->load();
+}
+
+// Sets a host parameter to a plain value, as a host's automation does.
+inline void setPlainValue(ReverbProcessor& processor, const juce::String& id, float value)
+{
+    auto& parameter = hostParameter(processor, id);
+    parameter.setValueNotifyingHost(parameter.convertTo0to1(value));
+}
+
+inline juce::MemoryBlock saveState(ReverbProcessor& processor)
+{
+    juce::MemoryBlock block;
+    processor.getStateInformation(block);
+    return block;
+}
+
+// The host parameter IDs in host order.
+inline const juce::StringArray& hostParameterIds()
+{
+    static const juce::StringArray ids { "InputGain",          "InputFilterType",      "InputFilterGain",
+                                         "InputFilterFrequency", "PreDelay",           "RoomSize",
+                                         "SizeModulationRate", "SizeModulationAmount", "ReverbTime",
+                                         "HFDamp",             "Freeze",               "FreqShifterFrequency",
+                                         "FreqShifterDryWet",  "DuckingThreshold",     "DuckingAttack",
+                                         "DuckingRelease",     "EffectDryWet" };
+    return ids;
+}
+
+// A deterministic noise burst.
+inline void fillNoise(juce::AudioBuffer<float>& buffer, int seed)
+{
+    juce::Random random(seed);
+    for (int c = 0; c < buffer.getNumChannels(); ++c)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            buffer.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+}
+
+inline bool allFinite(const juce::AudioBuffer<float>& buffer)
+{
+    for (int c = 0; c < buffer.getNumChannels(); ++c)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            if (!std::isfinite(buffer.getSample(c, i)))
+                return false;
+    return true;
+}
+
+inline void process(ReverbProcessor& processor, juce::AudioBuffer<float>& buffer)
+{
+    juce::MidiBuffer midi;
+    processor.processBlock(buffer, midi);
+}
+} // namespace zorvik_test

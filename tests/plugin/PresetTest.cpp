@@ -1,0 +1,214 @@
+// Preset files, the user folder and preset selection.
+#include "PluginTestSupport.h"
+
+using namespace zorvik_test;
+
+namespace
+{
+juce::String presetFile(const std::vector<std::pair<juce::String, juce::String>>& pairs)
+{
+    juce::String text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+    for (const auto& [key, value] : pairs)
+        text << "\t<key>" << key << "</key>\n\t<real>" << value << "</real>\n";
+    return text + "</dict>\n</plist>\n";
+}
+
+float treeValue(const juce::ValueTree& state, const juce::String& id)
+{
+    return static_cast<float>(state.getChildWithProperty("id", id).getProperty("value"));
+}
+
+class Presets : public ::testing::Test
+{
+protected:
+    void write(const juce::String& name, const juce::String& text)
+    {
+        folder.createDirectory();
+        ASSERT_TRUE(folder.getChildFile(name).replaceWithText(text));
+    }
+
+    Preset* userPreset(ReverbProcessor& processor, const juce::String& name)
+    {
+        for (auto* preset : processor.presetLists[0])
+            if (preset->name == name)
+                return preset;
+        return nullptr;
+    }
+
+    ScopedHome home;
+    juce::File folder = home.presetFolder();
+};
+} // namespace
+
+TEST_F(Presets, ParserReadsKnownKeysClampsAndSkipsBadValues)
+{
+    ReverbProcessor processor;
+    const auto xml = juce::XmlDocument::parse(presetFile({ { "ReverbTime", "12.5" },
+                                                           { "Unknown", "3" },
+                                                           { "RoomSize", "nan" },
+                                                           { "PreDelay", "inf" },
+                                                           { "EffectDryWet", "1e9" },
+                                                           { "InputGain", "-99" },
+                                                           { "HFDamp", "12 kHz" },
+                                                           { "DuckingAttack", " 33 " } }));
+    ASSERT_NE(xml, nullptr);
+    auto* list = processor.kernel->parameterList.get();
+    const auto tree = processor.presetParser->valueTreeFromPreset(processor.defaultState,
+                                                                  xml->getFirstChildElement(), list);
+    EXPECT_FLOAT_EQ(treeValue(tree, "ReverbTime"), 12.5f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "RoomSize"), 50.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "PreDelay"), 10.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "EffectDryWet"), 100.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "InputGain"), -30.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "HFDamp"), 9000.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "DuckingAttack"), 33.0f);
+    EXPECT_FLOAT_EQ(treeValue(tree, "DuckingRelease"), 100.0f);
+    EXPECT_FALSE(tree.getChildWithProperty("id", "Unknown").isValid());
+    EXPECT_EQ(tree.getNumChildren(), 17);
+    // The default state itself is never modified.
+    EXPECT_FLOAT_EQ(treeValue(processor.defaultState, "ReverbTime"), 3.2f);
+}
+
+TEST_F(Presets, WritingTheDefaultStateGivesOnePairPerHostParameter)
+{
+    ReverbProcessor processor;
+    std::unique_ptr<juce::XmlElement> xml(
+        processor.presetParser->presetFromValueTree(processor.defaultState, processor.kernel->parameterList.get()));
+    EXPECT_TRUE(xml->hasTagName("plist"));
+    EXPECT_EQ(xml->getStringAttribute("version"), "1.0");
+    auto* dict = xml->getFirstChildElement();
+    ASSERT_NE(dict, nullptr);
+    ASSERT_EQ(dict->getNumChildElements(), 34);
+    for (int k = 0; k < 34; k += 2)
+    {
+        EXPECT_TRUE(dict->getChildElement(k)->hasTagName("key"));
+        EXPECT_TRUE(dict->getChildElement(k + 1)->hasTagName("real"));
+        EXPECT_NE(dict->getChildElement(k)->getAllSubText(), "DuckerMeter");
+    }
+    // And reading it back gives the same state.
+    const auto tree = processor.presetParser->valueTreeFromPreset(processor.defaultState, dict,
+                                                                  processor.kernel->parameterList.get());
+    for (const auto& id : hostParameterIds())
+        EXPECT_FLOAT_EQ(treeValue(tree, id), treeValue(processor.defaultState, id)) << id;
+}
+
+TEST_F(Presets, TheUserFolderIsScannedForPresetFilesOnly)
+{
+    write("Hall.rbprs", presetFile({ { "RoomSize", "11" } }));
+    write("my Space.rbprs", presetFile({ { "RoomSize", "12" } }));
+    write("notes.txt", presetFile({ { "RoomSize", "13" } }));
+    write("Backup.rbprs.bak", presetFile({ { "RoomSize", "14" } }));
+    write("Broken.rbprs", "<plist><dict><key>RoomSize</key><real>15");
+    write("Empty.rbprs", "<plist version=\"1.0\"/>");
+    write("Zero.rbprs", "");
+    folder.getChildFile("Folder.rbprs").createDirectory();
+
+    ReverbProcessor processor;
+    const auto& user = processor.presetLists[0];
+    ASSERT_EQ(user.size(), 2u);
+    EXPECT_EQ(user[0]->name, "HALL");
+    EXPECT_EQ(user[1]->name, "MY SPACE");
+    EXPECT_TRUE(user[0]->isUser);
+    EXPECT_EQ(user[1]->file, folder.getChildFile("my Space.rbprs"));
+    EXPECT_FLOAT_EQ(treeValue(user[1]->state, "RoomSize"), 12.0f);
+}
+
+TEST_F(Presets, AUserPresetIsFoundBeforeTheFactoryOneOfTheSameName)
+{
+    write("Hall.rbprs", presetFile({ { "RoomSize", "11" } }));
+    ReverbProcessor processor;
+    ASSERT_TRUE(processor.setPreset("hAlL", true));
+    EXPECT_EQ(processor.currentPresetType, 0);
+    EXPECT_TRUE(processor.currentPreset->isUser);
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 11.0f);
+    EXPECT_FLOAT_EQ(plainValue(processor, "ReverbTime"), 3.2f);
+}
+
+TEST_F(Presets, AUserDefaultPresetIsAppliedByTheFirstPrepare)
+{
+    write("default.rbprs", presetFile({ { "EffectDryWet", "0" }, { "ReverbTime", "9" } }));
+    ReverbProcessor processor;
+    processor.prepareToPlay(44100.0, 512);
+    ASSERT_NE(processor.currentPreset, nullptr);
+    EXPECT_TRUE(processor.currentPreset->isUser);
+    EXPECT_FLOAT_EQ(plainValue(processor, "ReverbTime"), 9.0f);
+    // The engine starts from the preset, not from a ramp away from the defaults.
+    EXPECT_NEAR(processor.kernel->getParameter(17), 0.0f, 1e-6);
+    juce::AudioBuffer<float> buffer(2, 256);
+    fillNoise(buffer, 3);
+    juce::AudioBuffer<float> input(buffer);
+    process(processor, buffer);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(buffer.getSample(0, i), input.getSample(0, i)) << i;
+}
+
+TEST_F(Presets, SelectionByRowChecksBothBoundsAndKeepsUnsavedEdits)
+{
+    ReverbProcessor processor;
+    processor.prepareToPlay(44100.0, 512);
+    const int factorySize = static_cast<int>(processor.presetLists[1].size());
+    EXPECT_FALSE(processor.setPreset(-1));
+    EXPECT_FALSE(processor.setPreset(factorySize));
+    EXPECT_FALSE(processor.setPreset(factorySize + 100));
+    EXPECT_EQ(processor.currentPresetIndex, 0);
+
+    ASSERT_TRUE(processor.setPreset(3));
+    const auto* third = processor.currentPreset;
+    setPlainValue(processor, "RoomSize", 1.0f);
+    EXPECT_FALSE(processor.setPreset(3));
+    EXPECT_EQ(processor.currentPreset, third);
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 1.0f);
+
+    processor.currentPresetType = 0; // the empty user list
+    EXPECT_FALSE(processor.setPreset(0));
+    EXPECT_FALSE(processor.setPreset("NO SUCH PRESET", true));
+    EXPECT_EQ(processor.currentPreset, third);
+}
+
+TEST_F(Presets, ARescanReappliesTheCurrentPresetOrDropsADeletedOne)
+{
+    write("Mine.rbprs", presetFile({ { "RoomSize", "11" } }));
+    ReverbProcessor processor;
+    ASSERT_TRUE(processor.setPreset("MINE", true));
+    setPlainValue(processor, "RoomSize", 70.0f);
+
+    processor.retrieveUserPresets();
+    ASSERT_NE(processor.currentPreset, nullptr);
+    EXPECT_EQ(processor.currentPreset->name, "MINE");
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 11.0f);
+
+    ASSERT_TRUE(processor.currentPreset->file.deleteFile());
+    processor.retrieveUserPresets();
+    EXPECT_EQ(processor.currentPreset, nullptr);
+    EXPECT_TRUE(processor.presetLists[0].empty());
+}
+
+TEST_F(Presets, MalformedPresetFilesNeverCrash)
+{
+    const juce::String good = presetFile({ { "RoomSize", "11" }, { "ReverbTime", "4" }, { "EffectDryWet", "30" } });
+    juce::Random random(99);
+    for (int round = 0; round < 150; ++round)
+    {
+        juce::String text = good;
+        for (int m = 0; m < 1 + random.nextInt(6); ++m)
+        {
+            const int at = random.nextInt(text.length());
+            const juce::juce_wchar replacement = "<>/0123456789.-eEnaifkrl \""[random.nextInt(26)];
+            text = text.substring(0, at) + juce::String::charToString(replacement) + text.substring(at + 1);
+        }
+        write("Fuzz" + juce::String(round) + ".rbprs", text);
+    }
+    ReverbProcessor processor;
+    for (auto* preset : processor.presetLists[0])
+    {
+        processor.currentPresetType = 0;
+        processor.setPreset(preset->name, true);
+        for (const auto& id : hostParameterIds())
+        {
+            const float value = plainValue(processor, id);
+            ASSERT_TRUE(std::isfinite(value)) << preset->name << " " << id;
+            ASSERT_GE(value, hostParameter(processor, id).getNormalisableRange().start);
+            ASSERT_LE(value, hostParameter(processor, id).getNormalisableRange().end);
+        }
+    }
+}
