@@ -96,6 +96,9 @@ set(ZORVIK_BUNDLE "${CMAKE_BINARY_DIR}/ZorvikReverb_artefacts/$<CONFIG>/VST3/ZOR
 file(GLOB ZORVIK_RENDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/render/*.cpp)
 if(ZORVIK_RENDER_SOURCES)
   zorvik_vst3_host_app(zorvik_render ${ZORVIK_RENDER_SOURCES})
+  # The tool reads the same factory archive as the plug-in.
+  target_link_libraries(zorvik_render PRIVATE ZorvikBinaryData)
+  zorvik_warnings(zorvik_render)
 endif()
 
 function(zorvik_plugin_tests)
