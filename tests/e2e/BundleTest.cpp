@@ -231,6 +231,8 @@ ToolResult runTool(juce::StringArray arguments)
     if (!tool.start(arguments, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
         return { -1, "cannot start" };
     auto text = tool.readAllProcessOutput();
+    if (!tool.waitForProcessToFinish(60000))
+        return { -1, text + " (no exit)" };
     return { static_cast<int>(tool.getExitCode()), text };
 }
 

@@ -140,6 +140,7 @@ TEST(FactoryPresets, TheArchiveScriptIsReproducible)
     if (!python.start(command))
         GTEST_SKIP() << "python3 is not available";
     python.readAllProcessOutput();
+    ASSERT_TRUE(python.waitForProcessToFinish(60000));
     ASSERT_EQ(python.getExitCode(), 0u);
     juce::MemoryBlock written;
     ASSERT_TRUE(output.loadFileAsData(written));
