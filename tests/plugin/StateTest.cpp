@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <thread>
 
 using namespace zorvik_test;
 
@@ -233,10 +234,10 @@ TEST_F(PluginState, MutatedBlocksNeverCrashOrLetBadValuesIn)
     for (int round = 0; round < 400; ++round)
     {
         juce::MemoryBlock block(good);
-        auto* bytes = static_cast<juce::uint8*>(block.getData());
         const int mutations = 1 + random.nextInt(8);
         for (int m = 0; m < mutations; ++m)
         {
+            auto* bytes = static_cast<juce::uint8*>(block.getData());
             const int at = random.nextInt(static_cast<int>(block.getSize()));
             switch (random.nextInt(3))
             {
@@ -251,4 +252,48 @@ TEST_F(PluginState, MutatedBlocksNeverCrashOrLetBadValuesIn)
         process(processor, buffer);
         ASSERT_TRUE(allFinite(buffer)) << "round " << round;
     }
+}
+
+// Hosts call the state functions on their own threads while audio runs.
+TEST_F(PluginState, StateAndPresetCallsFromOtherThreadsWhileAudioRuns)
+{
+    ReverbProcessor processor;
+    processor.prepareToPlay(48000.0, 256);
+    ReverbProcessor source;
+    source.setPreset("PLATE", true);
+    const auto plate = saveState(source);
+
+    std::atomic<bool> stop { false };
+    std::atomic<bool> finite { true };
+    std::thread audio([&] {
+        juce::AudioBuffer<float> buffer(2, 256);
+        juce::MidiBuffer midi;
+        for (int round = 0; !stop; ++round)
+        {
+            fillNoise(buffer, round);
+            processor.processBlock(buffer, midi);
+            if (!allFinite(buffer))
+                finite = false;
+        }
+    });
+    std::thread host([&] {
+        for (int i = 0; i < 200; ++i)
+        {
+            processor.setStateInformation(plate.getData(), static_cast<int>(plate.getSize()));
+            juce::MemoryBlock block;
+            processor.getStateInformation(block);
+            processor.getProgramName(0);
+        }
+    });
+    for (int i = 0; i < 200; ++i)
+    {
+        processor.setPreset(1 + i % 28);
+        setPlainValue(processor, "RoomSize", static_cast<float>(i % 100));
+        processor.getTailLengthSeconds();
+    }
+    host.join();
+    stop = true;
+    audio.join();
+    EXPECT_TRUE(finite);
+    expectAllValuesFiniteAndInRange(processor);
 }
