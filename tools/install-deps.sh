@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ ninja-build pkg-config git
+  cmake g++ ninja-build pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev
   juce-modules-source
   libflac-dev libvorbis-dev libogg-dev
