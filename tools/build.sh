@@ -6,4 +6,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 jobs="$(nproc)"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j "$jobs"
+# The load limit keeps several builds on one machine from starving each other.
+cmake --build "$build" -j "$jobs" -- -l $((jobs * 2))
