@@ -88,6 +88,10 @@ TEST(FrequencyShifter, InitRenewsStatesAndClearKeepsPhasesAndCoefficients)
     EXPECT_EQ(shifter.phases[1], -0.5f);
     EXPECT_EQ(shifter.coefficients[FrequencyShifter::pathAStage1][3], 0.02568f);
 
+    // A new init starts the oscillators afresh.
+    shifter.init(2, 48000);
+    EXPECT_EQ(shifter.phases[1], 0.0f);
+
     // The phases exist for four channels only.
     shifter.init(6, 44100);
     EXPECT_EQ(shifter.channels, FrequencyShifter::maximumChannels);

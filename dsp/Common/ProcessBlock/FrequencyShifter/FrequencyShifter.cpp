@@ -37,6 +37,9 @@ void FrequencyShifter::init(int channels, double sampleRate)
     // The phases exist for four channels only.
     ProcessBlock::init(std::clamp(channels, 0, maximumChannels), sampleRate);
 
+    // A fresh start: the oscillators begin at phase 0 again, so a processor that is
+    // prepared anew sounds the same whatever it played before.
+    phases.fill(0.0f);
     destroyStates();
     for (auto& sectionStates : states)
     {

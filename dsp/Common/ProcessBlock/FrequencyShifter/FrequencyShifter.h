@@ -24,7 +24,8 @@ public:
     FrequencyShifter();
     ~FrequencyShifter() override;
 
-    // Makes fresh, cleared states for every section and channel (at most four channels).
+    // Makes fresh, cleared states for every section and channel (at most four channels)
+    // and sets the phases back to 0.
     void init(int channels, double sampleRate) override;
     // Clears every section's history; phases and coefficients stay.
     void clear() override;
