@@ -29,6 +29,51 @@ bool hasCurves(const Parameter& p)
     return p.fromZeroToOne != nullptr && p.toZeroToOne != nullptr;
 }
 
+// Where a parameter's default lies between 0 and 1.
+float defaultPosition(const Parameter& p)
+{
+    if (hasCurves(p))
+        return p.toZeroToOne(p.minimum, p.maximum, p.defaultValue);
+    return (p.defaultValue - p.minimum) / (p.maximum - p.minimum);
+}
+
+// The host range of a float parameter, with an interval of 0.01. JUCE's ranges pass
+// a NaN position from a host's automation straight into the parameter's value; here
+// a NaN position stands for the default, so a parameter's value is always a number.
+juce::NormalisableRange<float> hostRange(Parameter* p)
+{
+    const float fallback = defaultPosition(*p);
+    auto position = [fallback](float x) { return std::isnan(x) ? fallback : x; };
+    juce::NormalisableRange<float> range;
+    if (hasCurves(*p))
+        range = juce::NormalisableRange<float>(
+            p->minimum, p->maximum,
+            [p, position](float start, float end, float x) {
+                // The ends exactly, whatever the curve's rounding: the top of the
+                // range reads back as the number it shows.
+                x = position(x);
+                return x >= 1.0f ? end : (x <= 0.0f ? start : p->fromZeroToOne(start, end, x));
+            },
+            [p](float start, float end, float v) { return p->toZeroToOne(start, end, v); });
+    else
+        range = juce::NormalisableRange<float>(
+            p->minimum, p->maximum,
+            [position](float start, float end, float x) { return start + (end - start) * position(x); },
+            [](float start, float end, float v) { return (v - start) / (end - start); });
+    range.interval = 0.01f;
+    return range;
+}
+
+// Typed values: a text that reads as NaN ("nan") means the default, not NaN.
+juce::AudioParameterFloatAttributes floatAttributes(const Parameter* p)
+{
+    const float fallback = p->defaultValue;
+    return juce::AudioParameterFloatAttributes().withValueFromStringFunction([fallback](const juce::String& text) {
+        const float value = text.getFloatValue();
+        return std::isnan(value) ? fallback : value;
+    });
+}
+
 std::unique_ptr<juce::RangedAudioParameter> makeHostParameter(Parameter* p)
 {
     const juce::String id(p->name);
@@ -45,16 +90,9 @@ std::unique_ptr<juce::RangedAudioParameter> makeHostParameter(Parameter* p)
     if (p->unit == ParameterUnit::boolean)
         return std::make_unique<juce::AudioParameterBool>(juce::ParameterID { id }, id, p->defaultValue != 0.0f);
 
-    if (!hasCurves(*p))
-        return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, p->minimum, p->maximum,
-                                                           p->defaultValue);
-
-    juce::NormalisableRange<float> range(
-        p->minimum, p->maximum, [p](float start, float end, float x) { return p->fromZeroToOne(start, end, x); },
-        [p](float start, float end, float v) { return p->toZeroToOne(start, end, v); });
-    range.interval = 0.01f;
-    return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, range, p->defaultValue,
-                                                       juce::AudioParameterFloatAttributes());
+    // Curved or linear (JUCE's plain linear mapping), both with the 0.01 interval.
+    return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, hostRange(p), p->defaultValue,
+                                                       floatAttributes(p));
 }
 } // namespace
 
@@ -322,19 +360,33 @@ void EffectProcessor::getStateInformation(juce::MemoryBlock& destData)
         copyXmlToBinary(*xml, destData);
 }
 
-// A copy of the restored tree in which every host parameter's value is a finite
-// number inside its range: missing or unreadable values take the default.
+// A copy of the restored tree with exactly one entry per host parameter, each a
+// finite number inside its range: missing or unreadable values take the default,
+// and entries that name no host parameter are dropped.
 juce::ValueTree EffectProcessor::sanitisedState(const juce::ValueTree& restored) const
 {
     auto result = restored.createCopy();
-    for (auto child : result)
+    auto* list = parameterListOf(kernel);
+    for (int i = result.getNumChildren(); --i >= 0;)
     {
-        auto* p = PresetParser::findParameter(parameterListOf(kernel), child.getProperty(idProperty).toString());
-        if (p == nullptr || p->isOutput)
+        auto child = result.getChild(i);
+        const auto id = child.getProperty(idProperty).toString();
+        auto* p = PresetParser::findParameter(list, id);
+        if (p == nullptr || p->isOutput || result.getChildWithProperty(idProperty, id) != child)
+        {
+            result.removeChild(i, nullptr);
             continue;
+        }
         const auto number = PresetParser::readNumber(child.getProperty(valueProperty));
         child.setProperty(valueProperty, number ? PresetParser::clampToRange(*p, *number) : p->defaultValue,
                           nullptr);
+    }
+    for (auto* p : *list)
+    {
+        const juce::String id(p->name);
+        if (!p->isOutput && !result.getChildWithProperty(idProperty, id).isValid())
+            result.appendChild(juce::ValueTree("PARAM", { { idProperty, id }, { valueProperty, p->defaultValue } }),
+                               nullptr);
     }
     return result;
 }
