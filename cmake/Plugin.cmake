@@ -119,6 +119,22 @@ function(zorvik_plugin_tests)
     endif()
     gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
   endif()
+
+  # The bundle's shared object loaded through the raw VST3 interfaces, as
+  # validators load it; no JUCE on the host side.
+  file(GLOB_RECURSE conformance_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/conformance/*.cpp)
+  if(conformance_sources)
+    find_package(Threads REQUIRED)
+    add_executable(conformance_tests ${conformance_sources})
+    target_include_directories(conformance_tests SYSTEM PRIVATE
+      ${JUCE_MODULES_DIR}/juce_audio_processors/format_types/VST3_SDK)
+    target_compile_definitions(conformance_tests PRIVATE
+      ZORVIK_VST3_BINARY="${ZORVIK_BUNDLE}/Contents/x86_64-linux/ZORVIK Reverb.so")
+    target_link_libraries(conformance_tests PRIVATE GTest::gtest Threads::Threads ${CMAKE_DL_LIBS})
+    zorvik_warnings(conformance_tests)
+    add_dependencies(conformance_tests ZorvikReverb_VST3)
+    gtest_discover_tests(conformance_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
+  endif()
 endfunction()
 
 function(zorvik_plugin_benchmarks)

@@ -1,0 +1,277 @@
+// process() as hosts and validators call it: empty calls with null buffers,
+// parameter flushes, many block lengths, silence flags, non-finite input, and
+// automation with odd values and offsets. Also the tail the plug-in reports.
+#include "ParameterTable.h"
+#include "PluginModule.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace Steinberg;
+using namespace conformance;
+
+namespace
+{
+Vst::ProcessData emptyCall(Vst::AudioBusBuffers* inputs, Vst::AudioBusBuffers* outputs, int32 buses)
+{
+    Vst::ProcessData data {};
+    data.processMode = Vst::kRealtime;
+    data.symbolicSampleSize = Vst::kSample32;
+    data.numSamples = 0;
+    data.numInputs = buses;
+    data.numOutputs = buses;
+    data.inputs = inputs;
+    data.outputs = outputs;
+    return data;
+}
+
+void setParameter(PluginInstance& plugin, const std::string& id, double normalised)
+{
+    ParameterChanges changes;
+    changes.add(plugin.parameterId(id), 0, normalised);
+    ASSERT_EQ(plugin.flush(changes), kResultOk);
+}
+
+const HostParameter& tableRow(const std::string& id)
+{
+    for (const auto& p : hostParameters())
+        if (p.id == id)
+            return p;
+    throw std::runtime_error(id);
+}
+} // namespace
+
+TEST(Process, TakesEmptyCallsWithNullBuffers)
+{
+    PluginInstance plugin;
+    plugin.start(48000.0, 512);
+
+    Vst::AudioBusBuffers inputs {}, outputs {};
+    inputs.numChannels = outputs.numChannels = 2; // channel pointers left null, as validators do
+    auto nullChannels = emptyCall(&inputs, &outputs, 1);
+    EXPECT_EQ(plugin.processor->process(nullChannels), kResultOk);
+    auto noBuses = emptyCall(nullptr, nullptr, 0);
+    EXPECT_EQ(plugin.processor->process(noBuses), kResultOk);
+
+    AudioBlock block(2, 512);
+    block.fillNoise(3);
+    EXPECT_EQ(plugin.process(block), kResultOk);
+    EXPECT_TRUE(block.outputIsFinite());
+}
+
+TEST(Process, FlushDeliversParametersWithoutAudio)
+{
+    PluginInstance plugin;
+    plugin.start(48000.0, 512);
+    setParameter(plugin, "RoomSize", 0.75);
+    setParameter(plugin, "Freeze", 1.0);
+    const auto state = plugin.getState();
+    EXPECT_NEAR(stateValue(state, "RoomSize").value_or(-1.0), 75.0, 1e-4);
+    EXPECT_EQ(stateValue(state, "Freeze").value_or(-1.0), 1.0);
+}
+
+TEST(Process, HandlesEveryBlockLengthUpToTheMaximum)
+{
+    for (int frames : { 1, 7, 64, 4095, 4096, 4097, 8192 })
+    {
+        PluginInstance plugin;
+        plugin.start(48000.0, 8192);
+        AudioBlock block(2, frames);
+        double energy = 0.0;
+        // An impulse, then enough blocks for the reverb to answer.
+        for (int i = 0; i * frames < 8192 * 2; ++i)
+        {
+            block.clearInput();
+            if (i == 0)
+                block.input[0][0] = block.input[1][0] = 1.0f;
+            ASSERT_EQ(plugin.process(block), kResultOk);
+            ASSERT_TRUE(block.outputIsFinite()) << frames;
+            ASSERT_LT(block.outputPeak(), 4.0f) << frames;
+            if (i > 0)
+                energy += block.outputEnergy();
+        }
+        EXPECT_GT(energy, 1e-6) << "the reverb answers an impulse in blocks of " << frames;
+    }
+}
+
+TEST(Process, SilenceInGivesSilenceOutWithOrWithoutSilenceFlags)
+{
+    PluginInstance plugin;
+    plugin.start(44100.0, 1024);
+    AudioBlock block(2, 1024);
+    for (int i = 0; i < 64; ++i)
+    {
+        block.inputBus.silenceFlags = (i % 2 == 0) ? 0x3 : 0;
+        for (auto& channel : block.output)
+            std::fill(channel.begin(), channel.end(), 0.25f); // stale host memory
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        ASSERT_EQ(block.outputPeak(), 0.0f) << "block " << i;
+    }
+}
+
+TEST(Process, RecoversFromNonFiniteInput)
+{
+    PluginInstance plugin;
+    plugin.start(48000.0, 512);
+    AudioBlock block(2, 512);
+    const float poison[] = { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(), 3.4e38f };
+    for (float bad : poison)
+    {
+        block.fillNoise(5);
+        block.input[0][17] = bad;
+        block.input[1][400] = bad;
+        ASSERT_EQ(plugin.process(block), kResultOk);
+    }
+    // Once the input is clean again, so is the output, and the reverb still works.
+    double energy = 0.0;
+    for (int i = 0; i < 200; ++i)
+    {
+        block.fillNoise(static_cast<unsigned>(i + 10), 0.1f);
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        if (i >= 20)
+        {
+            ASSERT_TRUE(block.outputIsFinite()) << "block " << i << " after the bad input";
+            ASSERT_LT(block.outputPeak(), 4.0f);
+            energy += block.outputEnergy();
+        }
+    }
+    EXPECT_GT(energy, 1e-3);
+}
+
+TEST(Process, AutomationAtOffsetsAndOutOfRangeValuesStaysInRange)
+{
+    PluginInstance plugin;
+    plugin.start(48000.0, 256);
+    AudioBlock block(2, 256);
+    const double values[] = { -0.5, 1.5, 0.0, 1.0, 1e9, -1e9, 0.3 };
+    for (double value : values)
+    {
+        ParameterChanges changes;
+        for (const auto& p : hostParameters())
+        {
+            const auto id = plugin.parameterId(p.id);
+            changes.add(id, 0, 0.5);
+            changes.add(id, 100, 1.0 - value);
+            changes.add(id, 255, value);
+        }
+        block.fillNoise(7);
+        ASSERT_EQ(plugin.process(block, &changes), kResultOk);
+        ASSERT_TRUE(block.outputIsFinite()) << value;
+
+        // The last point of each queue holds, clamped into the parameter's range.
+        const auto state = plugin.getState();
+        const double clamped = std::min(1.0, std::max(0.0, value));
+        for (const auto& p : hostParameters())
+        {
+            const auto stored = stateValue(state, p.id);
+            ASSERT_TRUE(stored.has_value()) << p.id;
+            EXPECT_NEAR(*stored, plainValue(p, clamped), 0.006 + 1e-4 * std::fabs(*stored)) << p.id << " at " << value;
+        }
+    }
+    for (int i = 0; i < 40; ++i)
+    {
+        block.fillNoise(static_cast<unsigned>(i));
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        ASSERT_TRUE(block.outputIsFinite());
+        ASSERT_LT(block.outputPeak(), 16.0f);
+    }
+}
+
+TEST(Process, NonFiniteAutomationAndOffsetsOutsideTheBlockDoNoHarm)
+{
+    PluginInstance plugin;
+    plugin.start(48000.0, 128);
+    AudioBlock block(2, 128);
+    setParameter(plugin, "InputGain", normalised(tableRow("InputGain"), -6.0));
+    setParameter(plugin, "RoomSize", 0.25);
+    const auto before = plugin.getState();
+
+    ParameterChanges changes;
+    changes.add(plugin.parameterId("InputGain"), 0, std::numeric_limits<double>::quiet_NaN());
+    changes.add(plugin.parameterId("RoomSize"), 5000, std::numeric_limits<double>::quiet_NaN());
+    changes.add(plugin.parameterId("ReverbTime"), -20, 0.5);
+    changes.add(0x7ffffff0, 3, 0.5); // no such parameter
+    block.fillNoise(1);
+    ASSERT_EQ(plugin.process(block, &changes), kResultOk);
+    EXPECT_TRUE(block.outputIsFinite());
+
+    // JUCE passes a NaN on to the parameter; it then stands for the default.
+    const auto after = plugin.getState();
+    EXPECT_NEAR(stateValue(after, "InputGain").value_or(99.0), tableRow("InputGain").defaultValue, 0.006);
+    EXPECT_NEAR(stateValue(after, "RoomSize").value_or(99.0), tableRow("RoomSize").defaultValue, 0.006);
+    EXPECT_NEAR(stateValue(after, "ReverbTime").value_or(99.0), plainValue(tableRow("ReverbTime"), 0.5), 0.006);
+    for (int i = 0; i < 20; ++i)
+    {
+        block.fillNoise(static_cast<unsigned>(i));
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        ASSERT_TRUE(block.outputIsFinite());
+    }
+}
+
+TEST(Process, ProcessingWithoutActivationDoesNoHarm)
+{
+    PluginInstance plugin;
+    ASSERT_EQ(plugin.setup(48000.0, 512), kResultOk);
+    AudioBlock block(2, 512);
+    block.fillNoise(2);
+    plugin.process(block);
+    EXPECT_TRUE(block.outputIsFinite());
+    plugin.start(48000.0, 512);
+    block.fillNoise(3);
+    EXPECT_EQ(plugin.process(block), kResultOk);
+    EXPECT_TRUE(block.outputIsFinite());
+}
+
+TEST(Tail, IsLongEnoughForTheSoundToDecay)
+{
+    PluginInstance plugin;
+    const double rate = 48000.0;
+    plugin.start(rate, 4096);
+    const auto tail = plugin.processor->getTailSamples();
+    ASSERT_NE(tail, Vst::kNoTail);
+    ASSERT_NE(tail, Vst::kInfiniteTail);
+    // At least the reverb time (a 60 dB decay, 3.2 s by default), at most a minute.
+    EXPECT_GE(tail, static_cast<uint32>(3.2 * rate));
+    EXPECT_LE(tail, static_cast<uint32>(60.0 * rate));
+
+    // Ring the reverb with a loud burst; once the reported tail has passed after
+    // the input stopped, what is left is far below the burst.
+    AudioBlock block(2, 4096);
+    block.fillNoise(9, 1.0f);
+    ASSERT_EQ(plugin.process(block), kResultOk);
+    block.clearInput();
+    float peak = 0.0f;
+    for (uint32 done = 0; done < tail; done += 4096)
+    {
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        peak = std::max(peak, block.outputPeak());
+    }
+    float after = 0.0f;
+    for (int i = 0; i < 4; ++i)
+    {
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        after = std::max(after, block.outputPeak());
+    }
+    EXPECT_LT(after, peak * 1e-3f) << "still ringing after the reported tail";
+}
+
+TEST(Tail, FollowsReverbTimeAndIsInfiniteWhileFrozen)
+{
+    PluginInstance plugin;
+    plugin.start(44100.0, 512);
+    setParameter(plugin, "ReverbTime", 1.0);
+    EXPECT_GE(plugin.processor->getTailSamples(), static_cast<uint32>(30.0 * 44100.0));
+    EXPECT_NE(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
+    setParameter(plugin, "ReverbTime", 0.0);
+    const auto shortest = plugin.processor->getTailSamples();
+    EXPECT_GE(shortest, static_cast<uint32>(0.2 * 44100.0));
+    EXPECT_LT(shortest, static_cast<uint32>(30.0 * 44100.0));
+
+    setParameter(plugin, "Freeze", 1.0);
+    EXPECT_EQ(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
+    setParameter(plugin, "Freeze", 0.0);
+    EXPECT_EQ(plugin.processor->getTailSamples(), shortest);
+}

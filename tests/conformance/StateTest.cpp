@@ -1,0 +1,194 @@
+// The component state as hosts store it in projects: a round trip between two
+// instances gives the same sound, and hostile or broken blocks change nothing.
+#include "ParameterTable.h"
+#include "PluginModule.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Steinberg;
+using namespace conformance;
+
+namespace
+{
+// Moves every parameter away from its default, as a user's project would.
+void setUnusualValues(PluginInstance& plugin)
+{
+    ParameterChanges changes;
+    double x = 0.13;
+    for (const auto& p : hostParameters())
+    {
+        const double value = p.curve == Curve::toggle ? 1.0 - normalised(p, p.defaultValue) : x;
+        changes.add(plugin.parameterId(p.id), 0, p.id == "Freeze" ? 0.0 : value);
+        x = std::fmod(x + 0.37, 1.0);
+    }
+    ASSERT_EQ(plugin.flush(changes), kResultOk);
+}
+
+std::vector<std::vector<float>> render(PluginInstance& plugin, int blocks)
+{
+    std::vector<std::vector<float>> result;
+    AudioBlock block(2, 512);
+    for (int i = 0; i < blocks; ++i)
+    {
+        block.fillNoise(static_cast<unsigned>(100 + i), i < blocks / 2 ? 0.5f : 0.0f);
+        EXPECT_EQ(plugin.process(block), kResultOk);
+        result.push_back(block.output[0]);
+        result.push_back(block.output[1]);
+    }
+    return result;
+}
+
+std::vector<char> validState()
+{
+    PluginInstance plugin;
+    plugin.start();
+    setUnusualValues(plugin);
+    return plugin.getState();
+}
+} // namespace
+
+TEST(State, RoundTripBetweenInstancesGivesTheSameSound)
+{
+    PluginInstance source;
+    source.start(48000.0, 512);
+    setUnusualValues(source);
+    render(source, 8); // the ramps reach their targets
+    const auto saved = source.getState();
+    ASSERT_FALSE(saved.empty());
+
+    // The host restores a project: the new instance gets the state before it is activated.
+    PluginInstance restored;
+    ASSERT_EQ(restored.setState(saved), kResultOk);
+    EXPECT_EQ(restored.getState(), saved);
+    // The controller shows the restored values.
+    for (const auto& p : hostParameters())
+    {
+        const auto id = restored.parameterId(p.id);
+        EXPECT_NEAR(restored.controller->getParamNormalized(id), normalised(p, *stateValue(saved, p.id)), 1e-5)
+            << p.id;
+    }
+    restored.start(48000.0, 512);
+
+    // The source starts afresh at the same settings; both must now sound the same.
+    source.stop();
+    source.start(48000.0, 512);
+    const auto expected = render(source, 40);
+    const auto actual = render(restored, 40);
+    ASSERT_EQ(expected.size(), actual.size());
+    double energy = 0.0;
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        ASSERT_EQ(expected[i], actual[i]) << "block " << i / 2 << " channel " << i % 2;
+        for (float s : expected[i])
+            energy += static_cast<double>(s) * s;
+    }
+    EXPECT_GT(energy, 1.0);
+}
+
+TEST(State, RoundTripsThroughAStreamWithoutSize)
+{
+    const auto saved = validState();
+    PluginInstance plugin;
+    plugin.setState(saved, false);
+    EXPECT_EQ(plugin.getState(), saved);
+}
+
+TEST(State, BrokenBlocksChangeNothing)
+{
+    const auto saved = validState();
+    std::mt19937 random(42);
+    std::vector<std::vector<char>> broken;
+    broken.push_back({});
+    broken.push_back({ 'V' });
+    for (size_t length : { size_t(4), size_t(8), size_t(9), saved.size() / 2, saved.size() - 2 })
+        broken.emplace_back(saved.begin(), saved.begin() + static_cast<long>(length));
+    std::vector<char> garbage(4096);
+    for (auto& byte : garbage)
+        byte = static_cast<char>(random());
+    broken.push_back(garbage);
+    broken.push_back(binaryXml("<NotOurs a=\"1\"/>"));
+    broken.push_back(binaryXml("<Parameters><PARAM id=\"RoomSize\" value=\"12\"")); // unterminated
+    std::vector<char> lying(saved.begin(), saved.begin() + static_cast<long>(saved.size() / 2));
+    lying[4] = lying[5] = lying[6] = lying[7] = '\x7f'; // claims two gigabytes
+    broken.push_back(lying);
+    broken.push_back(std::vector<char>(32 * 1024 * 1024, 'x')); // huge
+
+    for (size_t i = 0; i < broken.size(); ++i)
+    {
+        PluginInstance plugin;
+        plugin.setState(saved);
+        for (bool sizeable : { true, false })
+        {
+            plugin.setState(broken[i], sizeable);
+            ASSERT_EQ(plugin.getState(), saved) << "broken block " << i;
+        }
+        plugin.start(48000.0, 512);
+        AudioBlock block(2, 512);
+        block.fillNoise(1);
+        EXPECT_EQ(plugin.process(block), kResultOk);
+        EXPECT_TRUE(block.outputIsFinite());
+    }
+}
+
+TEST(State, HostileValuesAreClampedOrReplacedAndNeverReachTheSound)
+{
+    const std::string hostile = "<Parameters PresetName=\"&lt;none&gt;\">"
+                                "<PARAM id=\"ReverbTime\" value=\"nan\"/>"
+                                "<PARAM id=\"RoomSize\" value=\"1e30\"/>"
+                                "<PARAM id=\"InputGain\" value=\"-inf\"/>"
+                                "<PARAM id=\"PreDelay\" value=\"banana\"/>"
+                                "<PARAM id=\"EffectDryWet\" value=\"-5\"/>"
+                                "<PARAM id=\"Unknown\" value=\"3\"/>"
+                                "<PARAM value=\"3\"/>"
+                                "<PARAM id=\"HFDamp\"/>"
+                                "</Parameters>";
+    PluginInstance plugin;
+    plugin.setState(binaryXml(hostile));
+    const auto state = plugin.getState();
+    for (const auto& p : hostParameters())
+    {
+        const auto value = stateValue(state, p.id);
+        ASSERT_TRUE(value.has_value()) << p.id;
+        EXPECT_TRUE(std::isfinite(*value)) << p.id;
+        EXPECT_GE(*value, p.minimum) << p.id;
+        EXPECT_LE(*value, p.maximum) << p.id;
+    }
+    // One entry per host parameter: foreign ones are gone, missing ones hold the default.
+    const auto xml = stateXml(state);
+    size_t entries = 0;
+    for (auto at = xml.find("<PARAM"); at != std::string::npos; at = xml.find("<PARAM", at + 1))
+        ++entries;
+    EXPECT_EQ(entries, hostParameters().size());
+    EXPECT_EQ(xml.find("Unknown"), std::string::npos);
+    EXPECT_EQ(stateValue(state, "SizeModulationRate"), 1.0);
+    EXPECT_EQ(stateValue(state, "RoomSize"), 100.0);
+    EXPECT_EQ(stateValue(state, "EffectDryWet"), 0.0);
+    EXPECT_NEAR(stateValue(state, "ReverbTime").value_or(0.0), 3.2, 1e-5);
+
+    plugin.start(48000.0, 512);
+    AudioBlock block(2, 512);
+    for (int i = 0; i < 50; ++i)
+    {
+        block.fillNoise(static_cast<unsigned>(i));
+        ASSERT_EQ(plugin.process(block), kResultOk);
+        ASSERT_TRUE(block.outputIsFinite());
+        ASSERT_LT(block.outputPeak(), 16.0f);
+    }
+}
+
+TEST(State, RestoreWhileActiveTakesEffect)
+{
+    const auto saved = validState();
+    PluginInstance plugin;
+    plugin.start(48000.0, 512);
+    AudioBlock block(2, 512);
+    block.fillNoise(4);
+    plugin.process(block);
+    plugin.setState(saved);
+    EXPECT_EQ(plugin.getState(), saved);
+    block.fillNoise(5);
+    EXPECT_EQ(plugin.process(block), kResultOk);
+    EXPECT_TRUE(block.outputIsFinite());
+}
