@@ -18,9 +18,8 @@ namespace
 
     juce::File resourceFile(const char* relative)
     {
-        // This file lies in tests/ui of the source tree.
-        return juce::File(__FILE__).getParentDirectory().getParentDirectory().getParentDirectory()
-            .getChildFile("resources").getChildFile(relative);
+        // Not from __FILE__: with ccache's base_dir the compiler sees relative paths.
+        return juce::File(ZORVIK_SOURCE_DIR).getChildFile("resources").getChildFile(relative);
     }
 }
 
