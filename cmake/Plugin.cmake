@@ -65,7 +65,7 @@ function(zorvik_juce_test_binary name folder)
     $<TARGET_PROPERTY:ZorvikReverb,INCLUDE_DIRECTORIES> ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE $<TARGET_PROPERTY:ZorvikReverb,COMPILE_DEFINITIONS>)
   target_link_libraries(${name} PRIVATE ZorvikReverb zorvik_engine GTest::gtest)
-  target_compile_options(${name} PRIVATE -Wno-dangling-pointer)
+  zorvik_warnings(${name})
   target_compile_definitions(${name} PRIVATE
     ZORVIK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output"
     ZORVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
@@ -110,6 +110,7 @@ function(zorvik_plugin_tests)
     zorvik_vst3_host_app(e2e_tests ${e2e_sources} ${PROJECT_SOURCE_DIR}/tests/support/JuceTestMain.cpp)
     target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(e2e_tests PRIVATE GTest::gtest)
+    zorvik_warnings(e2e_tests)
     target_compile_definitions(e2e_tests PRIVATE
       ZORVIK_BUNDLE_PATH="${ZORVIK_BUNDLE}"
       ZORVIK_RENDER_TOOL="$<$<TARGET_EXISTS:zorvik_render>:$<TARGET_FILE:zorvik_render>>"
