@@ -275,3 +275,22 @@ TEST(Tail, FollowsReverbTimeAndIsInfiniteWhileFrozen)
     setParameter(plugin, "Freeze", 0.0);
     EXPECT_EQ(plugin.processor->getTailSamples(), shortest);
 }
+
+TEST(Process, InPlaceBuffersSoundTheSameAsSeparateOnes)
+{
+    // Many hosts hand the same memory as input and output.
+    PluginInstance separate, inPlace;
+    separate.start(48000.0, 512);
+    inPlace.start(48000.0, 512);
+    AudioBlock a(2, 512), b(2, 512);
+    for (int i = 0; i < 20; ++i)
+    {
+        a.fillNoise(static_cast<unsigned>(i), i < 10 ? 0.5f : 0.0f);
+        b.fillNoise(static_cast<unsigned>(i), i < 10 ? 0.5f : 0.0f);
+        b.outputBus.channelBuffers32 = b.inputBus.channelBuffers32;
+        ASSERT_EQ(separate.process(a), kResultOk);
+        ASSERT_EQ(inPlace.process(b), kResultOk);
+        ASSERT_EQ(a.output[0], b.input[0]) << "block " << i;
+        ASSERT_EQ(a.output[1], b.input[1]) << "block " << i;
+    }
+}
