@@ -237,3 +237,18 @@ TEST_F(XYTest, FilterTypeChangeIsDrawnAtTheNextTick)
     f.display.setType(BiquadFilterType::highPass);
     EXPECT_NE(f.levels(), shelf);
 }
+
+TEST_F(XYTest, PadWithoutItsSecondParameterStaysInert)
+{
+    RecordingDelegate delegate;
+    FilterContainer display(parameter("InputFilterFrequency"), nullptr, "Filter");
+    display.setBounds(0, 0, 100, 124);
+    display.attach(processor.parameters);
+    display.setDelegate(&delegate);
+    display.mouseDown(mouseEvent(display, { 50.0f, 60.0f }));
+    display.mouseDown(rightClick(display, { 50.0f, 60.0f }));
+    render(display, "filter-unbound");
+    EXPECT_NEAR(plainValue(processor, "InputFilterFrequency"), 400.0f, 0.01f);
+    ASSERT_EQ(delegate.calls.size(), 1u);
+    EXPECT_EQ(delegate.calls[0].size(), 1u);
+}

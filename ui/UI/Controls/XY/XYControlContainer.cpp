@@ -5,8 +5,8 @@
 
 XYControlContainer::XYControlContainer(Parameter* x, Parameter* y, std::string t)
     : UIContainer(x, std::move(t)),
-      xSettings(std::make_unique<ParameterSettings>(*x)),
-      ySettings(std::make_unique<ParameterSettings>(*y)),
+      xSettings(std::make_unique<ParameterSettings>(x)),
+      ySettings(std::make_unique<ParameterSettings>(y)),
       xParameter(x),
       yParameter(y)
 {
@@ -87,10 +87,12 @@ void XYControlContainer::mouseDown(const juce::MouseEvent& e)
 {
     if (isRightClick(e))
     {
-        if (delegate == nullptr)
-            return;
-        const auto name = [](Parameter* p) { return juce::String(convertStringForDislay(p->name)); };
-        sendRightClick({ { name(xParameter), xParameter }, { name(yParameter), yParameter } });
+        std::vector<ControlParameter> parameters;
+        for (auto* p : { xParameter, yParameter })
+            if (p != nullptr)
+                parameters.push_back({ juce::String(convertStringForDislay(p->name)), p });
+        if (delegate != nullptr && ! parameters.empty())
+            sendRightClick(std::move(parameters));
         return;
     }
     if (e.position.y < static_cast<float>(titleStripHeight))
