@@ -106,3 +106,22 @@ TEST_F(MeterTest, RepaintsOnlyWhenTheReadingChanges)
     meter.timerCallback();
     EXPECT_EQ(meter.getPulseCounter(), 2);
 }
+
+TEST_F(MeterTest, LoudInputMakesTheDuckerMeterShowABar)
+{
+    prepare();
+    meter.attach(processor.parameters);
+    setPlain(processor, "DuckingThreshold", -40.0f);
+    juce::AudioBuffer<float> buffer(2, 512);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 40; ++block)
+    {
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < 512; ++i)
+                buffer.setSample(channel, i, 0.9f * std::sin(0.05f * static_cast<float>(block * 512 + i)));
+        processor.processBlock(buffer, midi);
+    }
+    meter.timerCallback();
+    const auto image = render(meter, "meter-ducking");
+    EXPECT_TRUE(near(image.getPixelAt(25, 26), Zorvik::orange));
+}
