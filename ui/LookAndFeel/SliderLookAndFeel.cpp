@@ -117,8 +117,12 @@ void SliderLookAndFeel::drawShape(juce::Graphics& g, int x, int y, int width, in
     if (waveformShape.isEmpty())
     {
         const float v = static_cast<float>(slider.getValue());
+        if (! std::isfinite(v))
+            return;
         const float s = v / 100.0f * 5.0f + 1.0f;
         const float k = 20.0f / (2.0f * s);
+        if (! std::isfinite(k))
+            return;
         const float half = (1.0f - 2.0f * k / 20.0f) * 0.5f;
         const float cx = static_cast<float>(x + width / 2);
         const float base = static_cast<float>(y) + 0.6f * static_cast<float>(height);
@@ -143,15 +147,19 @@ void SliderLookAndFeel::drawWarmth(juce::Graphics& g, int x, int y, int width, i
     if (waveformShape.isEmpty())
     {
         const float v = static_cast<float>(slider.getValue());
+        if (! std::isfinite(v))
+            return;
         const float a = v / 100.0f * 0.5f * 10.0f + 0.01f;
         const float norm = std::tanh(a);
+        // At a = 0 the curve tends to the straight line tanh(a t) / tanh(a) -> t.
+        const auto curve = [a, norm](float t) { return norm != 0.0f ? std::tanh(a * t) / norm : t; };
         const float cx = static_cast<float>(x + width / 2);
         const float cy = static_cast<float>(y + height / 2);
         for (int i = -20; i <= 20; ++i)
         {
             const float t = static_cast<float>(i) / 20.0f;
             const juce::Point<float> point(cx + t * static_cast<float>(width) * 0.15f,
-                                           cy - std::tanh(a * t) / norm * static_cast<float>(height) * 0.15f);
+                                           cy - curve(t) * static_cast<float>(height) * 0.15f);
             if (i == -20)
                 waveformShape.startNewSubPath(point);
             else

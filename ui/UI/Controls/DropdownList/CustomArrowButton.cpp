@@ -30,3 +30,23 @@ void CustomArrowButton::setColor(juce::Colour newColour)
     colour = newColour;
     repaint();
 }
+
+void CustomArrowButton::mouseDown(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::ArrowButton::mouseDown(e);
+    else if (auto* container = getParentComponent())
+        container->mouseDown(e.getEventRelativeTo(container));
+}
+
+void CustomArrowButton::mouseDrag(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::ArrowButton::mouseDrag(e);
+}
+
+void CustomArrowButton::mouseUp(const juce::MouseEvent& e)
+{
+    if (! e.mods.isRightButtonDown())
+        juce::ArrowButton::mouseUp(e);
+}

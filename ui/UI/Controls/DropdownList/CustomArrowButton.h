@@ -3,6 +3,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // A small triangular arrow with a soft shadow whose colour can change after construction.
+// A right click never presses it: it is handed to the container, which opens the
+// value editor.
 class CustomArrowButton : public juce::ArrowButton
 {
 public:
@@ -11,6 +13,11 @@ public:
 
     void paintButton(juce::Graphics&, bool isMouseOver, bool isButtonDown) override;
     void setColor(juce::Colour newColour);
+    juce::Colour getColor() const { return colour; }
+
+    void mouseDown(const juce::MouseEvent& e) override;
+    void mouseDrag(const juce::MouseEvent& e) override;
+    void mouseUp(const juce::MouseEvent& e) override;
 
     // The arrow as drawn for the button's current size.
     juce::Path arrowForState(bool isButtonDown) const;

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "Common/Parameters/Parameter.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace UiTest
+{
+    // A processor with a parameter state made for a test: each parameter is a plain
+    // float (linear, no snapping) or a bool, with a matching Parameter record for the
+    // containers. For controls that need parameters the reverb does not have.
+    class ParameterTestProcessor : public juce::AudioProcessor
+    {
+    public:
+        struct Spec
+        {
+            std::string name;
+            float minimum;
+            float maximum;
+            float defaultValue;
+            bool isBool = false;
+        };
+
+        explicit ParameterTestProcessor(const std::vector<Spec>& specs)
+            : parameters(*this, nullptr, "Parameters", layout(specs))
+        {
+            for (const auto& s : specs)
+            {
+                auto record = std::make_unique<Parameter>();
+                record->name = s.name;
+                record->minimum = s.minimum;
+                record->maximum = s.maximum;
+                record->defaultValue = s.defaultValue;
+                record->unit = s.isBool ? ParameterUnit::boolean : ParameterUnit::number;
+                records[s.name] = std::move(record);
+            }
+        }
+
+        Parameter* record(const std::string& name) { return records.at(name).get(); }
+
+        float plain(const std::string& name)
+        {
+            auto* p = parameters.getParameter(name);
+            return p->convertFrom0to1(p->getValue());
+        }
+
+        void set(const std::string& name, float value)
+        {
+            auto* p = parameters.getParameter(name);
+            p->setValueNotifyingHost(p->convertTo0to1(value));
+        }
+
+        const juce::String getName() const override { return "ParameterTestProcessor"; }
+        void prepareToPlay(double, int) override {}
+        void releaseResources() override {}
+        void processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
+        using juce::AudioProcessor::processBlock;
+        double getTailLengthSeconds() const override { return 0.0; }
+        bool acceptsMidi() const override { return false; }
+        bool producesMidi() const override { return false; }
+        juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+        bool hasEditor() const override { return false; }
+        int getNumPrograms() override { return 1; }
+        int getCurrentProgram() override { return 0; }
+        void setCurrentProgram(int) override {}
+        const juce::String getProgramName(int) override { return {}; }
+        void changeProgramName(int, const juce::String&) override {}
+        void getStateInformation(juce::MemoryBlock&) override {}
+        void setStateInformation(const void*, int) override {}
+
+        juce::AudioProcessorValueTreeState parameters;
+
+    private:
+        static juce::AudioProcessorValueTreeState::ParameterLayout layout(const std::vector<Spec>& specs)
+        {
+            juce::AudioProcessorValueTreeState::ParameterLayout result;
+            for (const auto& s : specs)
+            {
+                const juce::ParameterID id { s.name, 1 };
+                if (s.isBool)
+                    result.add(std::make_unique<juce::AudioParameterBool>(id, s.name, s.defaultValue != 0.0f));
+                else
+                    result.add(std::make_unique<juce::AudioParameterFloat>(
+                        id, s.name, juce::NormalisableRange<float>(s.minimum, s.maximum), s.defaultValue));
+            }
+            return result;
+        }
+
+        std::map<std::string, std::unique_ptr<Parameter>> records;
+    };
+}
