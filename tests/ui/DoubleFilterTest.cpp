@@ -122,7 +122,7 @@ TEST_F(Filters, APressPicksTheNearerHandleAndDraggingWritesBothValues)
     // The press moved the high-pass handle to itself and wrote its values.
     EXPECT_EQ(filters.getHighPassHandle(), juce::Point<int>(303, 124));
     release(303.0f, 124.0f);
-    press(304.0f, 124.0f);
+    press(340.0f, 124.0f); // now nearer to the low-pass handle than to the moved one
     EXPECT_TRUE(filters.getIsDraggingLowPass());
 
     // The top-left corner (and beyond) is the frequency's minimum and the resonance's maximum.

@@ -1,3 +1,4 @@
+#include "ParameterTestProcessor.h"
 #include "UI/Controls/XY/TimeStopXYControlContainer.h"
 #include "UiTestSupport.h"
 
@@ -194,4 +195,18 @@ TEST_F(TimeStopTest, PaintsAndTakesPressesBeforeItIsAttached)
     EXPECT_EQ(pad.triggerValue(), 0.0f);
     EXPECT_TRUE(near(image.getPixelAt(60, 84), juce::Colours::white));
     EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
+}
+
+TEST(TimeStopTrigger, ATriggerBetweenZeroAndOneShowsTheTimeButNoCurveBox)
+{
+    ParameterTestProcessor processor({ { "X", 0.0f, 1.0f, 0.0f }, { "Y", 0.0f, 1.0f, 0.0f }, { "T", 0.0f, 1.0f, 0.0f } });
+    TimeStopXYControlContainer pad(processor.record("X"), processor.record("Y"), processor.record("T"), "");
+    pad.setBounds(0, 0, 200, 224);
+    pad.attach(processor.parameters);
+    processor.set("T", 0.5f);
+    const auto image = render(pad, "time-stop-half-trigger");
+    EXPECT_EQ(pad.getTimeLabel().getText(), "50ms");
+    EXPECT_EQ(countNear(image, { 3, 219, 32, 3 }, juce::Colours::white, 80), 0);
+    // The larger square: 200 / 3.4 = 58.8 wide around x = 100.
+    EXPECT_TRUE(near(image.getPixelAt(100 + 28, 124), juce::Colours::white));
 }
