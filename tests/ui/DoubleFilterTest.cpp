@@ -1,5 +1,7 @@
 #include "ParameterTestProcessor.h"
 #include "UI/Controls/Filter/DoubleFilterContainer.h"
+#include "UI/Controls/Slider/DoubleSliderContainer.h"
+#include "UI/Controls/XY/TimeStopXYControlContainer.h"
 #include "UiTestSupport.h"
 
 #include <cmath>
@@ -242,4 +244,22 @@ TEST_F(Filters, FillsBelowTheCurveInTheMainColour)
     // The toggles are drawn filled (on) in the main colour.
     EXPECT_TRUE(near(image.getPixelAt(8, 31), Zorvik::mauve));
     EXPECT_TRUE(near(image.getPixelAt(432, 31), Zorvik::mauve));
+}
+
+TEST(FurtherControlsWithoutParameters, BindNothingAndStillDrawAndTakePresses)
+{
+    ParameterTestProcessor processor({ { "F", 12.0f, 20000.0f, 1000.0f } });
+    DoubleFilterContainer filters(processor.record("F"), nullptr, nullptr, nullptr, nullptr, nullptr, "");
+    DoubleSliderContainer band(nullptr, processor.record("F"), "", {});
+    TimeStopXYControlContainer pad(nullptr, nullptr, nullptr, "");
+    for (UIContainer* c : std::initializer_list<UIContainer*> { &filters, &band, &pad })
+    {
+        c->setBounds(0, 0, 120, 80);
+        c->attach(processor.parameters);
+        c->mouseDown(mouseEvent(*c, { 60.0f, 50.0f }));
+        c->mouseUp(mouseEvent(*c, { 70.0f, 50.0f }));
+        render(*c, "no-parameters");
+    }
+    EXPECT_FLOAT_EQ(processor.plain("F"), 1000.0f);
+    EXPECT_EQ(pad.triggerValue(), 0.0f);
 }

@@ -36,7 +36,7 @@ DoubleFilterContainer::DoubleFilterContainer(Parameter* lpFrequency, Parameter* 
       highPassLabel(std::make_unique<juce::Label>())
 {
     for (size_t i = 0; i < settings.size(); ++i)
-        settings[i] = std::make_unique<ParameterSettings>(*parameters[i]);
+        settings[i] = std::make_unique<ParameterSettings>(parameters[i]);
 
     for (auto* label : { lowPassLabel.get(), highPassLabel.get() })
     {
@@ -71,7 +71,7 @@ void DoubleFilterContainer::attach(juce::AudioProcessorValueTreeState& s)
 {
     std::array<juce::RangedAudioParameter*, slotCount> found {};
     for (size_t i = 0; i < found.size(); ++i)
-        if ((found[i] = s.getParameter(settings[i]->identifier)) == nullptr)
+        if (settings[i]->identifier.empty() || (found[i] = s.getParameter(settings[i]->identifier)) == nullptr)
             return;
     hosts = found;
     state = &s;

@@ -20,7 +20,13 @@ class DoubleFilterContainer : public UIContainer,
 public:
     struct ParameterSettings
     {
-        explicit ParameterSettings(const Parameter& p) : minimum(p.minimum), maximum(p.maximum), identifier(p.name) {}
+        // A missing parameter gives an empty identifier, which binds to nothing.
+        explicit ParameterSettings(const Parameter* p)
+            : minimum(p != nullptr ? p->minimum : 0.0f),
+              maximum(p != nullptr ? p->maximum : 1.0f),
+              identifier(p != nullptr ? p->name : std::string())
+        {
+        }
         float minimum;
         float maximum;
         std::string identifier;

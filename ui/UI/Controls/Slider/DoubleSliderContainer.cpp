@@ -19,8 +19,8 @@ namespace
 DoubleSliderContainer::DoubleSliderContainer(Parameter* low, Parameter* high, std::string t,
                                              std::vector<juce::Colour> zoneColours)
     : UIContainer(low, std::move(t)),
-      lowSettings(std::make_unique<ParameterSettings>(*low)),
-      highSettings(std::make_unique<ParameterSettings>(*high)),
+      lowSettings(std::make_unique<ParameterSettings>(low)),
+      highSettings(std::make_unique<ParameterSettings>(high)),
       lowParameter(low),
       highParameter(high),
       lowLabel(std::make_unique<juce::Label>()),
@@ -52,8 +52,8 @@ DoubleSliderContainer::~DoubleSliderContainer()
 
 void DoubleSliderContainer::attach(juce::AudioProcessorValueTreeState& state)
 {
-    auto* low = state.getParameter(lowSettings->name);
-    auto* high = state.getParameter(highSettings->name);
+    auto* low = lowSettings->name.empty() ? nullptr : state.getParameter(lowSettings->name);
+    auto* high = highSettings->name.empty() ? nullptr : state.getParameter(highSettings->name);
     if (low == nullptr || high == nullptr)
         return;
     lowHostParameter = low;

@@ -19,7 +19,11 @@ class DoubleSliderContainer : public UIContainer,
 public:
     struct ParameterSettings
     {
-        explicit ParameterSettings(const Parameter& p) : min(p.minimum), max(p.maximum), name(p.name) {}
+        // A missing parameter gives an empty name, which binds to nothing.
+        explicit ParameterSettings(const Parameter* p)
+            : min(p != nullptr ? p->minimum : 0.0f), max(p != nullptr ? p->maximum : 1.0f), name(p != nullptr ? p->name : "")
+        {
+        }
         float min;
         float max;
         std::string name;

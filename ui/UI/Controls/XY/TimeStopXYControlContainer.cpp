@@ -44,7 +44,7 @@ namespace
 TimeStopXYControlContainer::TimeStopXYControlContainer(Parameter* x, Parameter* y, Parameter* trigger,
                                                        std::string t)
     : XYControlContainer(x, y, std::move(t)),
-      triggerSettings(std::make_unique<ParameterSettings>(*trigger)),
+      triggerSettings(std::make_unique<ParameterSettings>(trigger)),
       triggerParameter(trigger),
       timeLabel(std::make_unique<juce::Label>()),
       holdingLabel(std::make_unique<juce::Label>())
