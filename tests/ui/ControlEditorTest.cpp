@@ -1,0 +1,208 @@
+#include "UI/Overlays/AboutOverlay.h"
+#include "UI/Overlays/ControlEditorOverlay.h"
+#include "UiTestSupport.h"
+
+// The control value editor: parsing typed text, writing host parameters through their
+// normalised range, its layout; the overlay base and the about box.
+using namespace UiTest;
+
+namespace
+{
+    struct GestureCounter : juce::AudioProcessorParameter::Listener
+    {
+        void parameterValueChanged(int, float) override { ++changes; }
+        void parameterGestureChanged(int, bool starting) override { ++(starting ? begins : ends); }
+        int changes = 0, begins = 0, ends = 0;
+    };
+
+    struct ControlEditorTest : ProcessorTest
+    {
+        EditableParameter editable(const std::string& name, const juce::String& display)
+        {
+            return { &hostParameter(processor, name), display, parameter(name) };
+        }
+    };
+}
+
+TEST(ControlEditorParsing, ReadsNumbersWithTheirUnitInAnyLocaleAndRefusesEverythingElse)
+{
+    const struct { const char* text; const char* unit; float expected; } accepted[] = {
+        { "12.5 ms", "ms", 12.5f }, { "12.5ms", "ms", 12.5f }, { "  -3 ", "dB", -3.0f }, { "+4", "", 4.0f },
+        { "1e2", "%", 100.0f }, { "7 HZ", "Hz", 7.0f }, { "0.25", "s", 0.25f },
+    };
+    for (const auto& c : accepted)
+    {
+        const auto value = ControlEditorParameter::parseValue(c.text, c.unit);
+        ASSERT_TRUE(value.has_value()) << c.text;
+        EXPECT_FLOAT_EQ(*value, c.expected) << c.text;
+    }
+    for (const char* text : { "", "   ", "abc", "ms", "nan", "inf", "-infinity", "1e999", "12,5", "12.5 Hz", "1.5.2",
+                              "0x10", "--1" })
+        EXPECT_FALSE(ControlEditorParameter::parseValue(text, "ms").has_value()) << text;
+}
+
+TEST(ControlEditorParsing, ValuesAreShownInTheShortestTextThatReadsBack)
+{
+    for (float v : { 0.3f, 1427.77f, -100.0f, 17999.99f, 0.001f, 20000.0f, 1.0f })
+    {
+        const auto text = ControlEditorParameter::formatValue(v);
+        EXPECT_LE(text.length(), 9) << text;
+        EXPECT_EQ(*ControlEditorParameter::parseValue(text, ""), v) << text;
+    }
+    EXPECT_EQ(ControlEditorParameter::formatValue(0.3f), "0.3");
+}
+
+TEST(ControlEditorParsing, UnitTexts)
+{
+    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::milliseconds), "ms");
+    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::degrees), "\xc2\xb0");
+    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::decibels), "dB");
+    for (int code : { 0, 1, 2, 7, 12, 13, 14, -1 })
+        EXPECT_EQ(ControlEditorParameter::getUnitString(static_cast<ParameterUnit>(code)), "") << code;
+}
+
+TEST_F(ControlEditorTest, TypedValuesAreWrittenInOneGestureAndLimitedToTheRange)
+{
+    auto& host = hostParameter(processor, "RoomSize");
+    GestureCounter counter;
+    host.addListener(&counter);
+
+    ControlEditorParameter row;
+    row.setControl(editable("RoomSize", "ROOM SIZE"));
+    EXPECT_EQ(row.valueEditor->getText(), "50");
+    EXPECT_EQ(row.unitLabel->getText(), "%");
+    EXPECT_EQ(row.nameLabel->getText(), "ROOM SIZE");
+
+    row.valueEditor->setText("37.5 %");
+    row.onConfirm();
+    EXPECT_NEAR(plainValue(processor, "RoomSize"), 37.5f, 1e-3f);
+    EXPECT_EQ(counter.begins, 1);
+    EXPECT_EQ(counter.ends, 1);
+
+    row.valueEditor->setText("250");
+    row.onConfirm();
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), parameter("RoomSize")->maximum);
+    row.valueEditor->setText("-1e30");
+    row.onConfirm();
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), parameter("RoomSize")->minimum);
+
+    // Text that is no number, or no finite one, changes nothing and asks the host for nothing.
+    const int gestures = counter.begins;
+    for (const char* junk : { "", "loud", "nan", "inf", "12,5" })
+    {
+        row.valueEditor->setText(junk);
+        row.onConfirm();
+    }
+    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), parameter("RoomSize")->minimum);
+    EXPECT_EQ(counter.begins, gestures);
+
+    row.valueEditor->setText("junk");
+    row.onSetToDefault();
+    EXPECT_NEAR(plainValue(processor, "RoomSize"), parameter("RoomSize")->defaultValue, 1e-3f);
+    EXPECT_EQ(counter.begins, counter.ends);
+    host.removeListener(&counter);
+}
+
+TEST_F(ControlEditorTest, SkewedAndBooleanParametersAreWrittenThroughTheirOwnRange)
+{
+    ControlEditorParameter row;
+    row.setControl(editable("PreDelay", "PRE DELAY"));
+    EXPECT_EQ(row.unitLabel->getText(), "ms");
+    row.valueEditor->setText("120 ms");
+    row.onConfirm();
+    EXPECT_NEAR(plainValue(processor, "PreDelay"), 120.0f, 1e-2f);
+
+    row.setControl(editable("Freeze", "FREEZE"));
+    EXPECT_EQ(row.valueEditor->getText(), "0");
+    row.valueEditor->setText("1");
+    row.onConfirm();
+    EXPECT_EQ(hostParameter(processor, "Freeze").getValue(), 1.0f);
+    row.valueEditor->setText("0");
+    row.onConfirm();
+    EXPECT_EQ(hostParameter(processor, "Freeze").getValue(), 0.0f);
+}
+
+TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
+{
+    ControlEditorOverlay overlay;
+    overlay.setBounds(0, 0, 692, 300);
+    overlay.setVisible(true);
+
+    overlay.setControls({ editable("RoomSize", "SIZE") });
+    EXPECT_EQ(overlay.contentBounds, juce::Rectangle<int>(276, 105, 140, 90));
+    auto* row = overlay.rows[0];
+    EXPECT_EQ(row->getBounds(), juce::Rectangle<int>(276, 105, 140, 90));
+    EXPECT_EQ(row->valueEditor->getBounds(), juce::Rectangle<int>(4, 34, 66, 22));
+    EXPECT_EQ(row->unitLabel->getBounds(), juce::Rectangle<int>(74, 34, 19, 22));
+    EXPECT_EQ(row->okButton->getBounds(), juce::Rectangle<int>(97, 34, 38, 22));
+    EXPECT_EQ(row->defaultButton->getBounds(), juce::Rectangle<int>(4, 64, 132, 22));
+    render(overlay, "control-editor-one");
+
+    overlay.setControls({ editable("InputFilterFrequency", "FREQUENCY"), editable("InputFilterGain", "GAIN") });
+    EXPECT_EQ(overlay.rows[0]->getBounds(), juce::Rectangle<int>(138, 105, 208, 90));
+    EXPECT_EQ(overlay.rows[1]->getBounds(), juce::Rectangle<int>(346, 105, 208, 90));
+    EXPECT_TRUE(overlay.rows[1]->isVisible());
+    render(overlay, "control-editor-two");
+
+    overlay.setControls({ editable("RoomSize", "SIZE") });
+    EXPECT_FALSE(overlay.rows[1]->isVisible());
+
+    // A click inside the rectangle keeps it open; "OK" writes and closes.
+    overlay.mouseDown(mouseEvent(overlay, { 280.0f, 190.0f }));
+    EXPECT_TRUE(overlay.isVisible());
+    row->valueEditor->setText("80");
+    row->okButton->onClick();
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_NEAR(plainValue(processor, "RoomSize"), 80.0f, 1e-3f);
+}
+
+TEST(OverlayBase, ClicksOutsideTheRectangleHideIt)
+{
+    Overlay overlay;
+    overlay.setBounds(0, 0, 200, 100);
+    EXPECT_EQ(overlay.contentBounds, juce::Rectangle<int>(20, 10, 160, 80));
+    for (auto inside : { juce::Point<float>(20, 10), juce::Point<float>(179, 89), juce::Point<float>(100, 50) })
+    {
+        overlay.setVisible(true);
+        overlay.mouseDown(mouseEvent(overlay, inside));
+        EXPECT_TRUE(overlay.isVisible()) << inside.toString();
+    }
+    for (auto outside : { juce::Point<float>(180, 50), juce::Point<float>(100, 90), juce::Point<float>(5, 5) })
+    {
+        overlay.setVisible(true);
+        overlay.mouseDown(mouseEvent(overlay, outside));
+        EXPECT_FALSE(overlay.isVisible()) << outside.toString();
+    }
+
+    overlay.setBounds(0, 0, 30, 15);
+    EXPECT_TRUE(overlay.contentBounds.isEmpty());
+    overlay.setVisible(true);
+    overlay.mouseDown(mouseEvent(overlay, { 15.0f, 7.0f }));
+    EXPECT_FALSE(overlay.isVisible());
+}
+
+TEST(AboutBox, ShowsNameVersionAndLinkInItsLayout)
+{
+    juce::Image logo(juce::Image::ARGB, 72, 72, true);
+    juce::Graphics(logo).fillAll(Zorvik::orange);
+    AboutOverlay about(logo);
+    about.setBounds(0, 0, 692, 300);
+
+    EXPECT_EQ(about.nameLabel->getText(), "ZORVIK Reverb");
+    EXPECT_EQ(about.versionLabel->getText(), "version 1.2.0");
+    EXPECT_EQ(about.websiteLink->getButtonText(), "www.zorvik.invalid");
+    EXPECT_TRUE(about.websiteLink->getURL().getDomain().endsWith(".invalid"));
+    EXPECT_EQ(about.infoPanel->getBounds(), juce::Rectangle<int>(20, 10, 652, 140));
+    EXPECT_EQ(about.logoImage->getBounds(), juce::Rectangle<int>(301, 0, 50, 50));
+    EXPECT_EQ(about.nameLabel->getBounds(), juce::Rectangle<int>(0, 50, 652, 35));
+    EXPECT_EQ(about.versionLabel->getBounds(), juce::Rectangle<int>(0, 77, 652, 17));
+    EXPECT_EQ(about.websiteLink->getBounds(), juce::Rectangle<int>(20, 258, 652, 31));
+
+    const auto image = render(about, "about", juce::Colours::black);
+    // The logo is scaled into its 50 x 50 square: orange at its centre, not beyond it.
+    EXPECT_TRUE(near(image.getPixelAt(20 + 326, 10 + 25), Zorvik::orange, 8));
+    EXPECT_FALSE(near(image.getPixelAt(20 + 326, 10 + 52), Zorvik::orange, 40));
+    // The margin stays unpainted; the rectangle is dimmed background.
+    EXPECT_TRUE(near(image.getPixelAt(5, 5), juce::Colours::black));
+    EXPECT_TRUE(near(image.getPixelAt(30, 200), over(juce::Colours::black, Zorvik::background, 0.85f), 3));
+}

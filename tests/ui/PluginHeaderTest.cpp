@@ -1,0 +1,267 @@
+#include "UI/PluginHeader.h"
+#include "UI/VersionHelper.h"
+#include "UiTestSupport.h"
+
+#include <thread>
+
+// The header: preset name and modified mark, navigation, overlays, layout; the update
+// check's reply parsing and its background request (local files and a local server
+// only: no test reaches the network).
+using namespace UiTest;
+
+namespace
+{
+    struct RecordingHeaderDelegate : PluginHeaderDelegate
+    {
+        void onPresetTypeSelected(int type) override { calls.add("type " + juce::String(type)); }
+        void onPresetDirectorySelected(int d) override { calls.add("directory " + juce::String(d)); }
+        void onPresetSelected(int index) override { calls.add("preset " + juce::String(index)); }
+        void previousPreset() override { calls.add("previous"); }
+        void nextPreset() override { calls.add("next"); }
+        void savePreset(Preset* preset) override { calls.add("save " + preset->name); }
+        void savePresetAs(juce::String name) override { calls.add("save as " + name); }
+        void deletePreset(Preset* preset) override { calls.add("delete " + preset->name); }
+        juce::StringArray calls;
+    };
+
+    juce::Image image(int size, juce::Colour colour)
+    {
+        juce::Image picture(juce::Image::RGB, size, size, true);
+        juce::Graphics(picture).fillAll(colour);
+        return picture;
+    }
+
+    struct HeaderTest : ProcessorTest
+    {
+        HeaderTest()
+        {
+            header.processor = &processor;
+            header.setBounds(0, 0, 692, 30);
+        }
+        int rowOf(const juce::String& name, int type)
+        {
+            const auto& list = processor.presetLists[static_cast<size_t>(type)];
+            for (size_t row = 0; row < list.size(); ++row)
+                if (list[row]->name == name)
+                    return static_cast<int>(row);
+            return -1;
+        }
+        void choose(const juce::String& name)
+        {
+            ASSERT_TRUE(processor.setPreset(name, true));
+            header.selectPreset(processor.currentPresetIndex);
+        }
+        juce::String shown() const { return header.presetNameButton->getButtonText(); }
+
+        RecordingHeaderDelegate delegate;
+        PluginHeader header { image(28, Zorvik::green), image(72, Zorvik::orange), image(28, Zorvik::red), false,
+                              "zrvkreverb", juce::URL() };
+    };
+
+    // Runs the message loop until the condition holds (or a generous bound is reached).
+    template <typename Condition>
+    bool pumpUntil(Condition condition)
+    {
+        for (int i = 0; i < 1000 && !condition(); ++i)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
+        return condition();
+    }
+
+    // A local HTTP server that accepts one request and answers only when told to.
+    struct HeldServer
+    {
+        HeldServer()
+        {
+            if (!listener.createListener(0, "127.0.0.1"))
+                throw std::runtime_error("no local socket");
+            thread = std::thread([this] {
+                std::unique_ptr<juce::StreamingSocket> client(listener.waitForNextConnection());
+                release.wait(-1);
+                if (client != nullptr && reply.isNotEmpty())
+                {
+                    const auto response = "HTTP/1.1 200 OK\r\nContent-Length: " + juce::String(reply.length())
+                                          + "\r\nConnection: close\r\n\r\n" + reply;
+                    client->write(response.toRawUTF8(), static_cast<int>(response.getNumBytesAsUTF8()));
+                }
+            });
+        }
+        ~HeldServer()
+        {
+            release.signal();
+            listener.close();
+            thread.join();
+        }
+        juce::URL url() const
+        {
+            return juce::URL("http://127.0.0.1:" + juce::String(listener.getBoundPort()) + "/LICENSES/version.php")
+                .withParameter("product_identifier", "zrvkreverb");
+        }
+        juce::StreamingSocket listener;
+        juce::WaitableEvent release;
+        juce::String reply;
+        std::thread thread;
+    };
+}
+
+TEST(VersionReplies, OnlyANewerDottedVersionCounts)
+{
+    const struct { const char* reply; bool newer; } cases[] = {
+        { "1.2.0", false }, { "1.2.0\n", false }, { " 1.2.1\r\n", true }, { "1.3.0", true }, { "1.10.0", true },
+        { "2", true }, { "0.9.9", false }, { "1.1.99", false }, { "1.2.0-beta", false }, { "1.2.1-rc1", true },
+        { "1.2", false }, { "", false }, { "\n", false }, { "<html><body>2.0.0</body></html>", false },
+        { "<!DOCTYPE html>", false }, { "404 Not Found", false }, { "Error 500", false },
+        { "99999999999", false }, { "1.2.0.7", false }, { "2.0.0 is out", false }, { "\xff\xfe\x01", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VersionHelper::replyNamesNewerVersion(c.reply, "1.2.0"), c.newer) << '"' << c.reply << '"';
+
+    int parts[3] = { 7, 7, 7 };
+    VersionHelper::parse(parts, "1");
+    EXPECT_EQ(parts[0] * 100 + parts[1] * 10 + parts[2], 100);
+    EXPECT_TRUE(VersionHelper::lessThanVersion("1.2", "1.2.1"));
+    EXPECT_FALSE(VersionHelper::lessThanVersion("1.2.1", "1.2"));
+}
+
+TEST(UpdateRequest, TheAnswerArrivesOnTheMessageThreadFromALocalFile)
+{
+    const auto file = juce::File::createTempFile("version");
+    file.replaceWithText("9.9.9\n");
+    int answers = 0;
+    bool newer = false;
+    {
+        UpdateCheck check(juce::URL(file), "1.2.0", [&](bool n) {
+            EXPECT_TRUE(juce::MessageManager::getInstance()->isThisTheMessageThread());
+            ++answers;
+            newer = n;
+        });
+        EXPECT_TRUE(pumpUntil([&] { return answers > 0; }));
+    }
+    EXPECT_EQ(answers, 1);
+    EXPECT_TRUE(newer);
+    file.deleteFile();
+
+    const auto endpoint = UpdateCheck::endpointFor("zrvkreverb");
+    EXPECT_TRUE(endpoint.getDomain().endsWith(".invalid"));
+    EXPECT_EQ(endpoint.getSubPath(), "LICENSES/version.php");
+    EXPECT_EQ(endpoint.getParameterNames()[0], "product_identifier");
+    EXPECT_EQ(endpoint.getParameterValues()[0], "zrvkreverb");
+}
+
+TEST_F(HeaderTest, OpeningTheHeaderNeverWaitsForTheEndpoint)
+{
+    HeldServer server;
+    server.reply = "1.3.0";
+    {
+        // The server holds its answer back: a blocking check would never return from here.
+        PluginHeader waiting(image(28, Zorvik::green), image(72, Zorvik::orange), image(28, Zorvik::red), false,
+                             "zrvkreverb", server.url());
+        EXPECT_FALSE(waiting.newVersionButton->isVisible());
+        server.release.signal();
+        EXPECT_TRUE(pumpUntil([&] { return waiting.newVersionButton->isVisible(); }));
+    }
+
+    // Closed before the answer came: the request is cancelled and nothing arrives.
+    HeldServer silent;
+    int answers = 0;
+    {
+        UpdateCheck check(silent.url(), "1.2.0", [&](bool) { ++answers; });
+    }
+    silent.release.signal();
+    pumpUntil([] { return false; });
+    EXPECT_EQ(answers, 0);
+}
+
+TEST_F(HeaderTest, ModifiedMarkFollowsEditsFromAnyThreadAndGoesWithANewSelection)
+{
+    EXPECT_EQ(shown(), "DEFAULT");
+    choose("Hall");
+    EXPECT_EQ(shown(), "HALL");
+
+    std::thread audio([&] { header.onCurrentStateGetsDifferentFromCurrentPreset(true); });
+    audio.join();
+    EXPECT_EQ(shown(), "HALL");  // the text changes on the next timer tick
+    header.updateUI();
+    EXPECT_EQ(shown(), "*HALL");
+
+    choose("Room");
+    header.updateUI();
+    EXPECT_EQ(shown(), "ROOM");
+
+    header.setPresetName("FROM THE HOST");
+    EXPECT_EQ(shown(), "FROM THE HOST");
+    processor.currentPreset = nullptr;
+    header.onCurrentStateGetsDifferentFromCurrentPreset(true);
+    header.updateUI();
+    EXPECT_EQ(shown(), "FROM THE HOST");
+}
+
+TEST_F(HeaderTest, NavigationAndPresetRequestsReachTheDelegateOnlyOnceSet)
+{
+    header.previousButton->onClick();
+    header.nextButton->onClick();
+    header.onSavePreset();
+    header.onSavePresetAs("X");
+    EXPECT_EQ(header.presetName, "DEFAULT");
+
+    header.setDelegate(&delegate);
+    header.previousButton->onClick();
+    header.nextButton->onClick();
+    header.onSavePreset();  // no current preset: saved under the shown name
+    header.onPresetSelected(3);
+    choose("Hall");
+    header.onSavePreset();
+    header.onDeletePreset();  // a factory preset has no file to delete
+    header.onSavePresetAs("My Hall");
+    EXPECT_EQ(header.presetName, "My Hall");
+    header.onSavePresetAs("../../etc/passwd");
+    EXPECT_EQ(delegate.calls.joinIntoString(", "),
+              "previous, next, save as DEFAULT, preset 3, save HALL, save as My Hall");
+}
+
+TEST_F(HeaderTest, TypeSelectionReselectsTheCurrentPresetInTheNewList)
+{
+    header.setDelegate(&delegate);
+    choose("Plate");
+    header.setPresets(processor.presetLists[1]);
+    header.presetBrowser->setSelectedType(0);
+    EXPECT_EQ(header.presetBrowser->presetList.getSelectedRow(), -1);
+    header.onPresetTypeSelected(1);
+    EXPECT_EQ(header.presetBrowser->presetList.getSelectedRow(), rowOf("PLATE", 1));
+    EXPECT_TRUE(delegate.calls.contains("type 1"));
+}
+
+TEST_F(HeaderTest, AtMostOneOverlayIsOpen)
+{
+    auto& about = *header.aboutOverlay;
+    auto& browser = *header.presetBrowser;
+    header.titleButton->onClick();
+    EXPECT_TRUE(about.isVisible());
+    header.presetNameButton->onClick();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_TRUE(browser.isVisible());
+    header.logoButton->onClick();
+    EXPECT_FALSE(browser.isVisible());
+    EXPECT_TRUE(about.isVisible());
+    header.logoButton->onClick();
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(HeaderTest, LayoutOfTheBar)
+{
+    EXPECT_EQ(header.logoButton->getBounds(), juce::Rectangle<int>(2, 2, 26, 26));
+    EXPECT_EQ(header.websiteButton->getBounds(), juce::Rectangle<int>(660, 2, 28, 28));
+    EXPECT_EQ(header.titleButton->getBounds(), juce::Rectangle<int>(28, 2, 152, 26));
+    EXPECT_EQ(header.presetsArea->getBounds(), juce::Rectangle<int>(260, 2, 172, 26));
+    EXPECT_EQ(header.previousButton->getBounds(), juce::Rectangle<int>(0, 7, 15, 15));
+    EXPECT_EQ(header.presetNameButton->getBounds(), juce::Rectangle<int>(17, 0, 136, 26));
+    EXPECT_EQ(header.nextButton->getBounds(), juce::Rectangle<int>(157, 7, 15, 15));
+    EXPECT_EQ(header.newVersionButton->getBounds(), juce::Rectangle<int>(436, 2, 220, 26));
+    EXPECT_EQ(header.titleButton->getButtonText(), "ZORVIK Reverb  v1.2.0");
+
+    header.newVersionButton->setVisible(true);
+    choose("Hall");
+    const auto picture = render(header, "header");
+    EXPECT_TRUE(near(picture.getPixelAt(14, 14), Zorvik::green));  // small logo
+    EXPECT_TRUE(near(picture.getPixelAt(674, 16), Zorvik::red));   // maker's logo
+    EXPECT_TRUE(near(picture.getPixelAt(446, 6), Zorvik::red));    // notice
+}

@@ -1,0 +1,86 @@
+#include "UI/UpdateCheck.h"
+
+#include "UI/MakerAddresses.h"
+#include "UI/VersionHelper.h"
+
+#include <juce_events/juce_events.h>
+
+UpdateCheck::UpdateCheck(juce::URL url, std::string version, Callback onAnswer)
+    : juce::Thread("Update check"), endpoint(std::move(url)), currentVersion(std::move(version)),
+      callback(std::make_shared<Callback>(std::move(onAnswer)))
+{
+    if (endpoint.toString(true).isNotEmpty())
+        startThread();
+}
+
+UpdateCheck::~UpdateCheck()
+{
+    *callback = nullptr;
+    signalThreadShouldExit();
+    {
+        const juce::ScopedLock lock(streamLock);
+        if (stream != nullptr)
+            stream->cancel();
+    }
+    stopThread(timeoutMs + 2000);
+}
+
+juce::URL UpdateCheck::endpointFor(const std::string& productIdentifier)
+{
+    return juce::URL(MakerAddresses::updateEndpoint).withParameter("product_identifier", productIdentifier);
+}
+
+void UpdateCheck::run()
+{
+    const auto reply = fetchReply();
+    if (threadShouldExit())
+        return;
+    deliver(VersionHelper::replyNamesNewerVersion(reply.toStdString(), currentVersion));
+}
+
+juce::String UpdateCheck::fetchReply()
+{
+    std::unique_ptr<juce::InputStream> input;
+    if (endpoint.isLocalFile())
+    {
+        input = endpoint.getLocalFile().createInputStream();
+    }
+    else
+    {
+        auto web = std::make_unique<juce::WebInputStream>(endpoint, false);
+        web->withConnectionTimeout(timeoutMs).withNumRedirectsToFollow(2);
+        {
+            const juce::ScopedLock lock(streamLock);
+            if (threadShouldExit())
+                return {};
+            stream = web.get();
+        }
+        const bool ok = web->connect(nullptr) && web->getStatusCode() == 200;
+        if (ok)
+            input = std::move(web);
+        else
+        {
+            const juce::ScopedLock lock(streamLock);
+            stream = nullptr;
+            return {};
+        }
+    }
+    if (input == nullptr)
+        return {};
+
+    juce::MemoryBlock data;
+    input->readIntoMemoryBlock(data, maximumReplyBytes);
+    {
+        const juce::ScopedLock lock(streamLock);
+        stream = nullptr;
+    }
+    return data.toString();
+}
+
+void UpdateCheck::deliver(bool newVersionAvailable)
+{
+    juce::MessageManager::callAsync([target = callback, newVersionAvailable] {
+        if (*target)
+            (*target)(newVersionAvailable);
+    });
+}
