@@ -11,12 +11,12 @@ namespace
 {
     struct RecordingBrowserDelegate : PresetBrowserDelegate
     {
-        void onPresetTypeSelected(int row) override { calls.push_back("type " + juce::String(row)); }
-        void onPresetDirectorySelected(int row) override { calls.push_back("directory " + juce::String(row)); }
-        void onPresetSelected(int row) override { calls.push_back("preset " + juce::String(row)); }
-        void onSavePreset() override { calls.push_back("save"); }
-        void onSavePresetAs(juce::String name) override { calls.push_back("save as " + name); }
-        void onDeletePreset() override { calls.push_back("delete"); }
+        void onPresetTypeSelected(int row) override { calls.add("type " + juce::String(row)); }
+        void onPresetDirectorySelected(int row) override { calls.add("directory " + juce::String(row)); }
+        void onPresetSelected(int row) override { calls.add("preset " + juce::String(row)); }
+        void onSavePreset() override { calls.add("save"); }
+        void onSavePresetAs(juce::String name) override { calls.add("save as " + name); }
+        void onDeletePreset() override { calls.add("delete"); }
         juce::StringArray calls;
     };
 
@@ -38,7 +38,7 @@ namespace
                 return;
             std::unique_ptr<juce::XmlElement> xml(
                 processor.presetParser->presetFromValueTree(processor.parameters.copyState(),
-                                                            processor.kernel->parameterList));
+                                                            processor.kernel->parameterList.get()));
             xml->writeTo(file);
             processor.retrieveUserPresets();
         }

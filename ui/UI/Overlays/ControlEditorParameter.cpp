@@ -124,6 +124,12 @@ std::string ControlEditorParameter::getUnitString(ParameterUnit unit)
         case ParameterUnit::semitones: return "st";
         case ParameterUnit::decibels: return "dB";
         case ParameterUnit::phase: return "\xc2\xb0";
+        case ParameterUnit::number:
+        case ParameterUnit::stepped:
+        case ParameterUnit::boolean:
+        case ParameterUnit::rate:
+        case ParameterUnit::generic:
+        case ParameterUnit::amount:
         default: return {};
     }
 }
