@@ -223,8 +223,7 @@ TEST_F(HeaderTest, TypeSelectionReselectsTheCurrentPresetInTheNewList)
     header.setDelegate(&delegate);
     choose("Plate");
     header.setPresets(processor.presetLists[1]);
-    header.presetBrowser->setSelectedType(0);
-    EXPECT_EQ(header.presetBrowser->presetList.getSelectedRow(), -1);
+    header.presetBrowser->presetList.deselectAllRows();
     header.onPresetTypeSelected(1);
     EXPECT_EQ(header.presetBrowser->presetList.getSelectedRow(), rowOf("PLATE", 1));
     EXPECT_TRUE(delegate.calls.contains("type 1"));

@@ -52,6 +52,13 @@ namespace
 
     juce::Image image(int size) { return juce::Image(juce::Image::RGB, size, size, true); }
 
+    // Typing reaches the dialog through an asynchronous change message; apply it at once.
+    void type(SaveAsDialog& dialog, const juce::String& text)
+    {
+        dialog.nameEditor.setText(text);
+        dialog.inputTextChanged();
+    }
+
     struct BrowserFlowTest : ProcessorTest
     {
         BrowserFlowTest()
@@ -77,7 +84,7 @@ namespace
         void typeAndSave(const juce::String& name)
         {
             browser.saveAsDialog.setVisible(true);
-            browser.saveAsDialog.nameEditor.setText(name);
+            type(browser.saveAsDialog, name);
             browser.saveAsDialog.saveAs();
         }
 
@@ -121,7 +128,7 @@ TEST(PresetBrowserLists, SelectionsReachTheDelegateAndTypeChangesClearThePresetS
     browser.setSelectedType(1);
     EXPECT_EQ(browser.presetList.getNumSelectedRows(), 0);
     browser.directoryModel.selectedRowsChanged(2);  // never shown, never reported
-    EXPECT_EQ(delegate.calls.joinIntoString(", "), "preset 0, preset 1, type 1");
+    EXPECT_EQ(delegate.calls.joinIntoString(", "), "preset 0, preset 1, preset -1, type 1");
 
     browser.doneButton.onClick();
     EXPECT_FALSE(browser.isVisible());
@@ -158,16 +165,16 @@ TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
 
     for (const char* bad : { "   ", "../up", "a/b", "a\\b", "x:y", "what?", ".hidden", "tab\there" })
     {
-        dialog.nameEditor.setText(bad);
+        type(dialog, bad);
         EXPECT_FALSE(dialog.saveButton.isEnabled()) << bad;
         dialog.saveAs();
         EXPECT_TRUE(dialog.isVisible()) << bad;
     }
     EXPECT_EQ(dialog.titleLabel.getText(), "Invalid preset name");
-    dialog.nameEditor.setText(juce::String::repeatedString("x", 201));
+    type(dialog, juce::String::repeatedString("x", 201));
     EXPECT_FALSE(dialog.saveButton.isEnabled());
 
-    dialog.nameEditor.setText(" Warm Hall 2 ");
+    type(dialog, " Warm Hall 2 ");
     EXPECT_TRUE(dialog.saveButton.isEnabled());
     dialog.cancelButton.onClick();
     EXPECT_TRUE(delegate.calls.isEmpty());
@@ -239,7 +246,7 @@ TEST_F(BrowserFlowTest, AnExistingNameIsReplacedOnlyAfterASecondConfirmation)
     EXPECT_EQ(folder.getChildFile("Warm Hall.rbprs").loadFileAsString(), original);
 
     // Editing the name asks again; a second SAVE replaces the file the preset came from.
-    browser.saveAsDialog.nameEditor.setText("warm hall");
+    type(browser.saveAsDialog, "warm hall");
     browser.saveAsDialog.saveAs();
     EXPECT_EQ(folder.getChildFile("Warm Hall.rbprs").loadFileAsString(), original);
     browser.saveAsDialog.saveAs();
