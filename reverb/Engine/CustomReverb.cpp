@@ -21,6 +21,11 @@ namespace
 CustomReverb::CustomReverb()
     : shiftScratch(bufferLength, 0.0f), shiftMix(bufferLength, 0.0f)
 {
+    for (unsigned long line = 0; line < lineCount; ++line)
+    {
+        linePathA[line].assign(bufferLength, 0.0f);
+        linePathB[line].assign(bufferLength, 0.0f);
+    }
     frequencyShifter.coefficients[FrequencyShifter::pathAStage1] = pathA1;
     frequencyShifter.coefficients[FrequencyShifter::pathAStage2] = pathA2;
     frequencyShifter.coefficients[FrequencyShifter::pathBStage1] = pathB1;
@@ -80,8 +85,50 @@ void CustomReverb::processChunk(unsigned long line, float* x, unsigned long fram
     Memory::copy(x, pathB, frames);
     rampPhase(line, frames);
     frequencyShifter.processPaths(s, pathB, frames, line);
-    // With no shift mix anywhere in the slice both blends keep x exactly as it
-    // is; the phase and the all-pass histories have moved on all the same.
+    finishShift(x, s, pathB, frames);
+}
+
+void CustomReverb::processWriteDelayLines(const std::array<float*, lineCount>& buffers, unsigned long frames)
+{
+    if (frequencyShifter.getChannelCount() != static_cast<int>(lineCount))
+    {
+        Reverb::processWriteDelayLines(buffers, frames);
+        return;
+    }
+    for (unsigned long offset = 0; offset < frames; offset += bufferLength)
+    {
+        const unsigned long n = std::min(bufferLength, frames - offset);
+        std::array<float*, lineCount> chunk{};
+        for (unsigned long line = 0; line < lineCount; ++line)
+            chunk[line] = buffers[line] + offset;
+        shiftLines(chunk, n);
+    }
+    for (unsigned long line = 0; line < lineCount; ++line)
+        Reverb::processWriteDelayLine(line, buffers[line], frames);
+}
+
+// processChunk for every line, the four lines' all-pass paths computed together.
+void CustomReverb::shiftLines(const std::array<float*, lineCount>& buffers, unsigned long frames)
+{
+    float* pathA[lineCount];
+    float* pathB[lineCount];
+    for (unsigned long line = 0; line < lineCount; ++line)
+    {
+        pathA[line] = linePathA[line].data();
+        pathB[line] = linePathB[line].data();
+    }
+    frequencyShifter.processChannels(buffers.data(), pathA, pathB, frames);
+    for (unsigned long line = 0; line < lineCount; ++line)
+    {
+        rampPhase(line, frames);
+        finishShift(buffers[line], pathA[line], pathB[line], frames);
+    }
+}
+
+// With no shift mix anywhere in the slice both blends keep x exactly as it is;
+// the phase and the all-pass histories have moved on all the same.
+void CustomReverb::finishShift(float* x, float* s, float* pathB, unsigned long frames)
+{
     if (mixIsZero(frames))
         return;
     combinePaths(s, pathB, frames);

@@ -33,6 +33,9 @@ public:
 
     // Shifts, blends and drives the line's new input, then stores it.
     void processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames) override;
+    // The same as processWriteDelayLine on each line in turn, with the four lines'
+    // all-pass sections running side by side.
+    void processWriteDelayLines(const std::array<float*, lineCount>& buffers, unsigned long frames) override;
     // The write path without the store: buffer becomes the value the line would
     // receive (before the loop's bad-value zeroing).
     void shiftAndDrive(unsigned long line, float* buffer, unsigned long frames);
@@ -42,6 +45,8 @@ public:
 
 private:
     void processChunk(unsigned long line, float* x, unsigned long frames);
+    void shiftLines(const std::array<float*, lineCount>& buffers, unsigned long frames);
+    void finishShift(float* x, float* s, float* pathB, unsigned long frames);
     void rampPhase(unsigned long line, unsigned long frames);
     void combinePaths(float* s, float* pathB, unsigned long frames);
     void blendAndDrive(float* x, float* s, unsigned long frames);
@@ -51,6 +56,8 @@ private:
     FrequencyShifter frequencyShifter;
     ZorvikDSP::DryWet dryWet;
     std::vector<float> shiftScratch;
+    std::array<std::vector<float>, lineCount> linePathA;
+    std::array<std::vector<float>, lineCount> linePathB;
     float shiftFrequency = 0.0f;
     std::vector<float> shiftMix;
 };

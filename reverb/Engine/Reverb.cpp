@@ -143,6 +143,12 @@ void Reverb::processWriteDelayLine(unsigned long line, float* buffer, unsigned l
     lines[line]->line->write(buffer, frames, 0);
 }
 
+void Reverb::processWriteDelayLines(const std::array<float*, lineCount>& buffers, unsigned long frames)
+{
+    for (unsigned long i = 0; i < lineCount; ++i)
+        processWriteDelayLine(i, buffers[i], frames);
+}
+
 void Reverb::zeroBadValues(float* buffer, unsigned long frames)
 {
     for (unsigned long j = 0; j < frames; ++j)
@@ -183,8 +189,7 @@ void Reverb::processNetwork(float* left, float* right, const float* damping,
     SignalProcessing::sub(s[0].data(), s[2].data(), w[2].data(), n);
     SignalProcessing::sub(s[1].data(), s[3].data(), w[3].data(), n);
 
-    for (unsigned long i = 0; i < lineCount; ++i)
-        processWriteDelayLine(i, w[i].data(), n);
+    processWriteDelayLines({w[0].data(), w[1].data(), w[2].data(), w[3].data()}, n);
 
     SignalProcessing::add(y[0].data(), y[2].data(), left, n);
     SignalProcessing::add(y[1].data(), y[3].data(), right, n);

@@ -66,6 +66,8 @@ public:
     // Stores the line's new input (values that are not finite or not strictly
     // between 1e-15 and 1e15 in magnitude are stored as 0).
     virtual void processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames);
+    // Every line's write of the slice, line 0 first: processWriteDelayLine per line.
+    virtual void processWriteDelayLines(const std::array<float*, lineCount>& buffers, unsigned long frames);
 
     // Zeroes every value whose magnitude is not strictly between 1e-15 and
     // 1e15, NaN included: what may enter a line of the loop.

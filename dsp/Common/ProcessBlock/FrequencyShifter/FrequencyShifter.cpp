@@ -1,10 +1,15 @@
 #include "Common/ProcessBlock/FrequencyShifter/FrequencyShifter.h"
 
+#include "Common/Math/Accelerate/PortableBiquadState.h"
 #include "Common/Math/Accelerate/SignalProcessing.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace
 {
@@ -15,6 +20,91 @@ namespace
             throw std::bad_alloc();
         return buffer;
     }
+
+    // Four floats, one per channel. Each operation rounds exactly as the scalar
+    // one does, so a lane gives the scalar result bit for bit.
+#if defined(__SSE2__)
+    struct Lanes
+    {
+        __m128 v;
+        static Lanes load(const float* p) { return {_mm_loadu_ps(p)}; }
+        static Lanes all(float x) { return {_mm_set1_ps(x)}; }
+        void store(float* p) const { _mm_storeu_ps(p, v); }
+    };
+    Lanes operator+(Lanes a, Lanes b) { return {_mm_add_ps(a.v, b.v)}; }
+    Lanes operator-(Lanes a, Lanes b) { return {_mm_sub_ps(a.v, b.v)}; }
+    Lanes operator*(Lanes a, Lanes b) { return {_mm_mul_ps(a.v, b.v)}; }
+#else
+    struct Lanes
+    {
+        float v[4];
+        static Lanes load(const float* p) { return {{p[0], p[1], p[2], p[3]}}; }
+        static Lanes all(float x) { return {{x, x, x, x}}; }
+        void store(float* p) const { std::copy(v, v + 4, p); }
+    };
+    template <typename Op> Lanes eachLane(Lanes a, Lanes b, Op op)
+    {
+        return {{op(a.v[0], b.v[0]), op(a.v[1], b.v[1]), op(a.v[2], b.v[2]), op(a.v[3], b.v[3])}};
+    }
+    Lanes operator+(Lanes a, Lanes b) { return eachLane(a, b, [](float x, float y) { return x + y; }); }
+    Lanes operator-(Lanes a, Lanes b) { return eachLane(a, b, [](float x, float y) { return x - y; }); }
+    Lanes operator*(Lanes a, Lanes b) { return eachLane(a, b, [](float x, float y) { return x * y; }); }
+#endif
+
+    // One all-pass section for four channels: its coefficients (the same for every
+    // channel) and each channel's history.
+    struct LaneSection
+    {
+        Lanes b0, b1, b2, a1, a2;
+        Lanes x2, x1, y2, y1;
+
+        // The same expression, in the same order, as a single section.
+        Lanes step(Lanes x0)
+        {
+            const Lanes y0 = b0 * x0 + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = x0;
+            y2 = y1;
+            y1 = y0;
+            return y0;
+        }
+    };
+
+    // A section's coefficients (a1, a2, b0, b1, b2) and the histories of four channels.
+    LaneSection loadLaneSection(const FrequencyShifter::CoefficientSet& set, const std::vector<BiquadState*>& states)
+    {
+        float history[4][4];
+        for (std::size_t c = 0; c < 4; ++c)
+        {
+            const auto* state = static_cast<const PortableBiquadState*>(states[c]);
+            history[0][c] = state->inputHistory[0];
+            history[1][c] = state->inputHistory[1];
+            history[2][c] = state->outputHistory[0];
+            history[3][c] = state->outputHistory[1];
+        }
+        return {Lanes::all(set[2]), Lanes::all(set[3]), Lanes::all(set[4]), Lanes::all(set[0]), Lanes::all(set[1]),
+                Lanes::load(history[0]), Lanes::load(history[1]), Lanes::load(history[2]), Lanes::load(history[3])};
+    }
+
+    void storeLaneSection(const LaneSection& section, const std::vector<BiquadState*>& states)
+    {
+        float history[4][4];
+        section.x2.store(history[0]);
+        section.x1.store(history[1]);
+        section.y2.store(history[2]);
+        section.y1.store(history[3]);
+        for (std::size_t c = 0; c < 4; ++c)
+        {
+            auto* state = static_cast<PortableBiquadState*>(states[c]);
+            state->inputHistory[0] = history[0][c];
+            state->inputHistory[1] = history[1][c];
+            state->outputHistory[0] = history[2][c];
+            state->outputHistory[1] = history[3][c];
+            state->clearBadStateValue();
+        }
+    }
+
+    constexpr unsigned long laneChunkFrames = 64;
 }
 
 FrequencyShifter::FrequencyShifter()
@@ -89,6 +179,42 @@ void FrequencyShifter::processPaths(float* pathA, float* pathB, unsigned long fr
     SignalProcessing::biquadLockstep4(buffers, sets, sectionStates, frames);
     for (BiquadState* state : sectionStates)
         state->clearBadStateValue();
+}
+
+void FrequencyShifter::processChannels(const float* const inputs[maximumChannels], float* const pathA[maximumChannels],
+                                       float* const pathB[maximumChannels], unsigned long frames)
+{
+    if (getChannelCount() != maximumChannels)
+        return;
+    LaneSection sections[sectionCount];
+    for (int k = 0; k < sectionCount; ++k)
+        sections[k] = loadLaneSection(coefficients[static_cast<std::size_t>(k)], states[static_cast<std::size_t>(k)]);
+    for (unsigned long offset = 0; offset < frames; offset += laneChunkFrames)
+    {
+        const unsigned long n = std::min(laneChunkFrames, frames - offset);
+        float in[laneChunkFrames * 4];
+        float outA[laneChunkFrames * 4];
+        float outB[laneChunkFrames * 4];
+        for (unsigned long i = 0; i < n; ++i)
+            for (unsigned long c = 0; c < 4; ++c)
+                in[4 * i + c] = inputs[c][offset + i];
+        for (unsigned long i = 0; i < n; ++i)
+        {
+            const Lanes x = Lanes::load(in + 4 * i);
+            const Lanes a = sections[pathAStage1].step(x);
+            sections[pathAStage2].step(a).store(outA + 4 * i);
+            const Lanes b = sections[pathBStage1].step(x);
+            sections[pathBStage2].step(b).store(outB + 4 * i);
+        }
+        for (unsigned long c = 0; c < 4; ++c)
+            for (unsigned long i = 0; i < n; ++i)
+            {
+                pathA[c][offset + i] = outA[4 * i + c];
+                pathB[c][offset + i] = outB[4 * i + c];
+            }
+    }
+    for (int k = 0; k < sectionCount; ++k)
+        storeLaneSection(sections[k], states[static_cast<std::size_t>(k)]);
 }
 
 BiquadState* FrequencyShifter::getState(Section section, unsigned long channel) const

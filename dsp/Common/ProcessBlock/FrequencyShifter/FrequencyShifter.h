@@ -39,6 +39,12 @@ public:
     // processPathB on pathB, with the four sections' recursions overlapping.
     void processPaths(float* pathA, float* pathB, unsigned long frames, unsigned long channel);
 
+    // All four channels at once, one per vector lane: for each channel c the same
+    // results as processPaths on two copies of inputs[c], written to pathA[c] and
+    // pathB[c]. Needs four channels (does nothing otherwise).
+    void processChannels(const float* const inputs[maximumChannels], float* const pathA[maximumChannels],
+                         float* const pathB[maximumChannels], unsigned long frames);
+
     BiquadState* getState(Section section, unsigned long channel) const;
     int getChannelCount() const { return static_cast<int>(states[pathAStage1].size()); }
 
