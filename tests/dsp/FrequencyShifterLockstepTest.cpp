@@ -88,3 +88,40 @@ TEST(BiquadLockstep, ShifterPathsTogetherEqualPathsInTurn)
             ASSERT_EQ(b1, b2);
         }
 }
+
+// Four channels in vector lanes: bit for bit the per-channel paths, over slices
+// longer and shorter than the lane routine's 64-frame chunks, histories included.
+TEST(BiquadLockstep, ChannelsInLanesEqualChannelsInTurn)
+{
+    FrequencyShifter inTurn, inLanes;
+    for (FrequencyShifter* shifter : {&inTurn, &inLanes})
+    {
+        setHilbertPair(*shifter);
+        shifter->init(4, 48000.0);
+    }
+    std::uint32_t seed = 1;
+    for (const unsigned long n : {64ul, 1ul, 150ul, 37ul})
+    {
+        std::vector<float> input[4], pathA[4], pathB[4];
+        const float* inputs[4];
+        float* pathAs[4];
+        float* pathBs[4];
+        for (unsigned long c = 0; c < 4; ++c)
+        {
+            input[c] = noise(n, seed++);
+            pathA[c].assign(n, 0.0f);
+            pathB[c].assign(n, 0.0f);
+            inputs[c] = input[c].data();
+            pathAs[c] = pathA[c].data();
+            pathBs[c] = pathB[c].data();
+        }
+        inLanes.processChannels(inputs, pathAs, pathBs, n);
+        for (unsigned long c = 0; c < 4; ++c)
+        {
+            std::vector<float> a = input[c], b = input[c];
+            inTurn.processPaths(a.data(), b.data(), n, c);
+            ASSERT_EQ(a, pathA[c]) << "channel " << c << ", " << n << " frames";
+            ASSERT_EQ(b, pathB[c]) << "channel " << c << ", " << n << " frames";
+        }
+    }
+}

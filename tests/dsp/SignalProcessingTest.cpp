@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -253,4 +255,32 @@ TEST(SignalProcessing, ElementFunctionsMatchDoublePrecision)
         sum += double(a[i]) * a[i];
     }
     EXPECT_NEAR(rms, std::sqrt(sum / double(a.size())), 1e-6);
+}
+
+// The vectorisable trunc and floor equal the library's bit for bit across the
+// whole float range (a stride through every bit pattern, both signs, specials).
+TEST(SignalProcessing, TruncatedAndFlooredEqualTheLibrary)
+{
+    auto sameBits = [](float a, float b) {
+        std::uint32_t x = 0, y = 0;
+        std::memcpy(&x, &a, sizeof x);
+        std::memcpy(&y, &b, sizeof y);
+        return x == y || (std::isnan(a) && std::isnan(b));
+    };
+    std::vector<float> values = {0.0f, -0.0f, 0.5f, -0.5f, 1.0f, -1.0f, 8388607.5f, -8388607.5f, 8388608.0f,
+                                 -8388608.0f, 2147483648.0f, -2147483904.0f,
+                                 std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                                 std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::denorm_min()};
+    for (std::uint64_t bits = 0; bits < 0x100000000ull; bits += 997)
+    {
+        float x = 0.0f;
+        const auto pattern = static_cast<std::uint32_t>(bits);
+        std::memcpy(&x, &pattern, sizeof x);
+        values.push_back(x);
+    }
+    for (const float x : values)
+    {
+        ASSERT_TRUE(sameBits(SignalProcessing::truncated(x), std::trunc(x))) << x;
+        ASSERT_TRUE(sameBits(SignalProcessing::floored(x), std::floor(x))) << x;
+    }
 }

@@ -159,7 +159,7 @@ void SignalProcessing::rampD(double start, double step, double* out, std::size_t
 void SignalProcessing::frac(float* a, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i)
-        a[i] = a[i] - std::trunc(a[i]);
+        a[i] = a[i] - truncated(a[i]);
 }
 
 void SignalProcessing::abs(const float* a, float* out, std::size_t n)

@@ -2,6 +2,7 @@
 
 #include "Common/Math/Accelerate/BiquadState.h"
 
+#include <cmath>
 #include <cstddef>
 
 // Element-wise operations over n contiguous values. a, b, c, d are inputs,
@@ -12,6 +13,21 @@ class SignalProcessing
 public:
     // Seeds the C library's random generator with the current time.
     static void init();
+
+    // std::trunc and std::floor bit for bit (signed zeros, infinities and NaN
+    // included) in a form the compiler vectorises: a float of magnitude 2^23 or
+    // more is already whole.
+    static float truncated(float x)
+    {
+        const bool small = std::fabs(x) < 8388608.0f;
+        const auto whole = static_cast<float>(static_cast<int>(small ? x : 0.0f));
+        return small ? std::copysign(whole, x) : x;
+    }
+    static float floored(float x)
+    {
+        const float whole = truncated(x);
+        return whole > x ? whole - 1.0f : whole;
+    }
 
     static void add(const float* a, const float* b, float* out, std::size_t n);       // a + b
     static void add_s(const float* a, float s, float* out, std::size_t n);            // a + s

@@ -1,5 +1,6 @@
 #include "Common/ProcessBlock/Oscillators/Lfo.h"
 
+#include "Common/Math/Accelerate/SignalProcessing.h"
 #include "Common/Math/Memory.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace
     // Wraps into [0, 1]; the same as the fractional part for non-negative values.
     float wrapPhase(float x)
     {
-        return x - std::floor(x);
+        return x - SignalProcessing::floored(x);
     }
 
     // Instances get different random sequences, reproducibly in construction order.
@@ -231,7 +232,7 @@ void Lfo::renderPhaseRamp(float* out, unsigned long frames, LfoParameters parame
     }
 
     for (unsigned long i = 0; i < frames; ++i)
-        out[i] -= std::trunc(out[i]);
+        out[i] -= SignalProcessing::truncated(out[i]);
 
     if (frames > 0)
     {
