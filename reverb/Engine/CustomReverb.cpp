@@ -108,8 +108,11 @@ void CustomReverb::processWriteDelayLines(const std::array<float*, lineCount>& b
 }
 
 // processChunk for every line, the four lines' all-pass paths computed together.
+// Without shift mix the paths' outputs and the phase ramps go unused: only the
+// all-pass histories and the stored phases move on.
 void CustomReverb::shiftLines(const std::array<float*, lineCount>& buffers, unsigned long frames)
 {
+    const bool mixed = !mixIsZero(frames);
     float* pathA[lineCount];
     float* pathB[lineCount];
     for (unsigned long line = 0; line < lineCount; ++line)
@@ -117,9 +120,14 @@ void CustomReverb::shiftLines(const std::array<float*, lineCount>& buffers, unsi
         pathA[line] = linePathA[line].data();
         pathB[line] = linePathB[line].data();
     }
-    frequencyShifter.processChannels(buffers.data(), pathA, pathB, frames);
+    frequencyShifter.processChannels(buffers.data(), mixed ? pathA : nullptr, mixed ? pathB : nullptr, frames);
     for (unsigned long line = 0; line < lineCount; ++line)
     {
+        if (!mixed)
+        {
+            advancePhase(line, frames);
+            continue;
+        }
         rampPhase(line, frames);
         finishShift(buffers[line], pathA[line], pathB[line], frames);
     }
@@ -141,16 +149,41 @@ void CustomReverb::finishShift(float* x, float* s, float* pathB, unsigned long f
 void CustomReverb::rampPhase(unsigned long line, unsigned long frames)
 {
     float* phase = frequencyShifter.phaseRamp;
+    float& stored = storedPhase(line);
+    const float increment = phaseIncrement();
+    SignalProcessing::ramp(stored, increment, phase, frames);
+    SignalProcessing::frac(phase, frames);
+    stored = phaseAfter(phase[frames - 1], increment);
+}
+
+// The stored phase rampPhase leaves, computed from the ramp's last value alone.
+void CustomReverb::advancePhase(unsigned long line, unsigned long frames)
+{
+    float& stored = storedPhase(line);
+    const float increment = phaseIncrement();
+    float last = stored + static_cast<float>(frames - 1) * increment;
+    SignalProcessing::frac(&last, 1);
+    stored = phaseAfter(last, increment);
+}
+
+float& CustomReverb::storedPhase(unsigned long line)
+{
     float& stored = frequencyShifter.phases[line];
     if (!std::isfinite(stored))
         stored = 0.0f;
-    auto increment = static_cast<float>(static_cast<double>(shiftFrequency) / sampleRate);
-    if (!std::isfinite(increment))
-        increment = 0.0f;
-    SignalProcessing::ramp(stored, increment, phase, frames);
-    SignalProcessing::frac(phase, frames);
-    const float end = increment + phase[frames - 1];
-    stored = end - std::trunc(end);
+    return stored;
+}
+
+float CustomReverb::phaseIncrement() const
+{
+    const auto increment = static_cast<float>(static_cast<double>(shiftFrequency) / sampleRate);
+    return std::isfinite(increment) ? increment : 0.0f;
+}
+
+float CustomReverb::phaseAfter(float last, float increment)
+{
+    const float end = increment + last;
+    return end - std::trunc(end);
 }
 
 // s = A·cos(2πφ) − B·sin(2πφ): with A leading B by 90 degrees every component

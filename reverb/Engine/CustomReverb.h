@@ -48,6 +48,10 @@ private:
     void shiftLines(const std::array<float*, lineCount>& buffers, unsigned long frames);
     void finishShift(float* x, float* s, float* pathB, unsigned long frames);
     void rampPhase(unsigned long line, unsigned long frames);
+    void advancePhase(unsigned long line, unsigned long frames);
+    float& storedPhase(unsigned long line);
+    float phaseIncrement() const;
+    static float phaseAfter(float last, float increment);
     void combinePaths(float* s, float* pathB, unsigned long frames);
     void blendAndDrive(float* x, float* s, unsigned long frames);
     float drive() const;

@@ -257,3 +257,43 @@ TEST(CustomReverb, UnknownLinesAndLongCallsAreSafe)
     EXPECT_TRUE(std::all_of(x.begin(), x.end(), [](float v) { return std::fabs(v) <= 2.0f; }));
     reverb.processWriteDelayLine(9, x.data(), slice);
 }
+
+// The four lines written together equal the lines written one by one, bit for
+// bit, while the shift mix goes on and off: slices without mix skip the paths'
+// outputs and the phase ramps, yet leave the phases where the full path would.
+TEST(CustomReverb, LinesWrittenTogetherEqualLinesInTurn)
+{
+    CustomReverb inTurn, together;
+    for (CustomReverb* reverb : {&inTurn, &together})
+        reverb->init(2, 48000.0);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    for (int k = 0; k < 40; ++k)
+    {
+        const float mixPercent = (k / 5) % 2 == 0 ? 0.0f : 45.0f;
+        const std::vector<float> mix(slice, mixPercent);
+        std::array<std::vector<float>, 4> a, b;
+        std::array<float*, 4> buffers{};
+        for (unsigned long line = 0; line < 4; ++line)
+        {
+            a[line].resize(slice);
+            for (float& x : a[line])
+                x = noise(random);
+            b[line] = a[line];
+            buffers[line] = b[line].data();
+        }
+        for (CustomReverb* reverb : {&inTurn, &together})
+        {
+            reverb->setShiftFrequency(-37.0f);
+            reverb->setShiftMix(mix.data(), slice);
+        }
+        for (unsigned long line = 0; line < 4; ++line)
+            inTurn.processWriteDelayLine(line, a[line].data(), slice);
+        together.processWriteDelayLines(buffers, slice);
+        for (unsigned long line = 0; line < 4; ++line)
+        {
+            ASSERT_EQ(a[line], b[line]) << "slice " << k << ", line " << line;
+            ASSERT_EQ(inTurn.getFrequencyShifter().phases[line], together.getFrequencyShifter().phases[line]);
+        }
+    }
+}

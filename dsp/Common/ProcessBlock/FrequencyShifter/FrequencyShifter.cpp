@@ -206,6 +206,8 @@ void FrequencyShifter::processChannels(const float* const inputs[maximumChannels
             const Lanes b = sections[pathBStage1].step(x);
             sections[pathBStage2].step(b).store(outB + 4 * i);
         }
+        if (pathA == nullptr || pathB == nullptr)
+            continue;
         for (unsigned long c = 0; c < 4; ++c)
             for (unsigned long i = 0; i < n; ++i)
             {

@@ -41,7 +41,8 @@ public:
 
     // All four channels at once, one per vector lane: for each channel c the same
     // results as processPaths on two copies of inputs[c], written to pathA[c] and
-    // pathB[c]. Needs four channels (does nothing otherwise).
+    // pathB[c]. Needs four channels (does nothing otherwise). With pathA and pathB
+    // null only the histories move on.
     void processChannels(const float* const inputs[maximumChannels], float* const pathA[maximumChannels],
                          float* const pathB[maximumChannels], unsigned long frames);
 
