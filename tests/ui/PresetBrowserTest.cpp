@@ -271,6 +271,14 @@ TEST_F(BrowserFlowTest, DeleteRemovesTheCurrentUserPresetButNeverAFileForAFactor
         }
     ASSERT_NE(processor.currentPreset, nullptr);
     ASSERT_FALSE(processor.currentPreset->isUser);
+    const auto userHall = folder.getChildFile("Hall.rbprs").loadFileAsString();
+    setPlain(processor, "RoomSize", 3.0f);
+    header.onSavePreset();  // would replace the user's own "Hall": the save-as dialog asks instead
+    EXPECT_EQ(folder.getChildFile("Hall.rbprs").loadFileAsString(), userHall);
+    EXPECT_TRUE(browser.saveAsDialog.isVisible());
+    EXPECT_EQ(browser.saveAsDialog.nameEditor.getText(), "HALL");
+    browser.saveAsDialog.setVisible(false);
+
     browser.confirmDialog.setVisible(true);
     browser.confirmDialog.deleteButton.onClick();
     EXPECT_EQ(fileNames().joinIntoString("|"), "Hall.rbprs|Mine.rbprs");

@@ -241,7 +241,14 @@ void PluginHeader::onSavePreset()
         const juce::ScopedLock lock(processor->presetLock);
         current = processor->currentPreset;
     }
-    if (current != nullptr)
+    if (current != nullptr && !current->isUser && userPresetExists(current->name))
+    {
+        // Saving a factory preset would replace the user's preset of the same name:
+        // let the save-as dialog ask first.
+        presetBrowser->saveAsDialog.nameEditor.setText(current->name, false);
+        presetBrowser->saveAsDialog.setVisible(true);
+    }
+    else if (current != nullptr)
         delegate->savePreset(current);
     else if (PresetFileName::isValid(presetName))
         delegate->savePresetAs(presetName);
