@@ -283,4 +283,14 @@ TEST(SignalProcessing, TruncatedAndFlooredEqualTheLibrary)
         ASSERT_TRUE(sameBits(SignalProcessing::truncated(x), std::trunc(x))) << x;
         ASSERT_TRUE(sameBits(SignalProcessing::floored(x), std::floor(x))) << x;
     }
+    // The array forms, four lanes at a time and the scalar tail (an odd count).
+    values.push_back(-3.25f);
+    std::vector<float> fractions = values, wrapped = values;
+    SignalProcessing::frac(fractions.data(), values.size());
+    SignalProcessing::wrap(wrapped.data(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+    {
+        ASSERT_TRUE(sameBits(fractions[i], values[i] - std::trunc(values[i]))) << values[i];
+        ASSERT_TRUE(sameBits(wrapped[i], values[i] - std::floor(values[i]))) << values[i];
+    }
 }

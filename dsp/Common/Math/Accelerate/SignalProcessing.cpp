@@ -7,6 +7,10 @@
 #include <ctime>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Plain loops: out may alias an input, so no restrict qualifiers; the compiler
 // vectorises them with a run-time overlap check.
 
@@ -156,10 +160,63 @@ void SignalProcessing::rampD(double start, double step, double* out, std::size_t
         out[i] = start + static_cast<double>(i) * step;
 }
 
+namespace
+{
+#if defined(__SSE2__)
+    // truncated() and floored() on four values at once, bit for bit: the
+    // compiler does not vectorise them itself, as the conversion could trap.
+    __m128 truncated4(__m128 x)
+    {
+        const __m128 sign = _mm_set1_ps(-0.0f);
+        const __m128 small = _mm_cmplt_ps(_mm_andnot_ps(sign, x), _mm_set1_ps(8388608.0f));
+        const __m128 whole = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_and_ps(small, x)));
+        // The whole part keeps the sign of x, -0 included.
+        const __m128 signedWhole = _mm_or_ps(whole, _mm_and_ps(sign, x));
+        return _mm_or_ps(_mm_and_ps(small, signedWhole), _mm_andnot_ps(small, x));
+    }
+
+    __m128 floored4(__m128 x)
+    {
+        const __m128 whole = truncated4(x);
+        return _mm_sub_ps(whole, _mm_and_ps(_mm_cmpgt_ps(whole, x), _mm_set1_ps(1.0f)));
+    }
+#endif
+
+    // a - whole(a) over n values, four at a time where SSE2 is there.
+    template <typename Whole, typename WholeLanes>
+    void subtractWholePart(float* a, std::size_t n, Whole whole, WholeLanes wholeLanes)
+    {
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        for (; i + 4 <= n; i += 4)
+        {
+            const __m128 x = _mm_loadu_ps(a + i);
+            _mm_storeu_ps(a + i, _mm_sub_ps(x, wholeLanes(x)));
+        }
+#else
+        (void)wholeLanes;
+#endif
+        for (; i < n; ++i)
+            a[i] = a[i] - whole(a[i]);
+    }
+}
+
+void SignalProcessing::wrap(float* a, std::size_t n)
+{
+#if defined(__SSE2__)
+    subtractWholePart(a, n, floored, floored4);
+#else
+    subtractWholePart(a, n, floored, nullptr);
+#endif
+}
+
 void SignalProcessing::frac(float* a, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
-        a[i] = a[i] - truncated(a[i]);
+#if defined(__SSE2__)
+    subtractWholePart(a, n, truncated, truncated4);
+#else
+    subtractWholePart(a, n, truncated, nullptr);
+#endif
 }
 
 void SignalProcessing::abs(const float* a, float* out, std::size_t n)

@@ -60,6 +60,7 @@ public:
     static void clip(const float* a, float low, float high, float* out, std::size_t n);
     static void ramp(float start, float step, float* out, std::size_t n);       // start + i * step
     static void rampD(double start, double step, double* out, std::size_t n);
+    static void wrap(float* a, std::size_t n);                                  // a - floor(a)
     static void frac(float* a, std::size_t n);                                  // a - trunc(a)
     static void abs(const float* a, float* out, std::size_t n);
     static void fill(float* a, float value, std::size_t n);

@@ -14,12 +14,6 @@ namespace
     constexpr float twoPi = 6.2831855f;
     constexpr float halfPi = 1.5707964f;
 
-    // Wraps into [0, 1]; the same as the fractional part for non-negative values.
-    float wrapPhase(float x)
-    {
-        return x - SignalProcessing::floored(x);
-    }
-
     // Instances get different random sequences, reproducibly in construction order.
     std::uint32_t nextSeed()
     {
@@ -231,8 +225,7 @@ void Lfo::renderPhaseRamp(float* out, unsigned long frames, LfoParameters parame
             out[i] = phase + static_cast<float>(i) * increment;
     }
 
-    for (unsigned long i = 0; i < frames; ++i)
-        out[i] -= SignalProcessing::truncated(out[i]);
+    SignalProcessing::frac(out, frames);
 
     if (frames > 0)
     {
@@ -304,7 +297,8 @@ void Lfo::applyPhaseOffset(float* out, unsigned long frames, unsigned long index
     if (!((index != 0 && offset >= 0.0f) || (index == 0 && offset < 0.0f)))
         return;
     for (unsigned long i = 0; i < frames; ++i)
-        out[i] = wrapPhase(out[i] + parameters.phaseOffset[i] + 1.0f);
+        out[i] = out[i] + parameters.phaseOffset[i] + 1.0f;
+    SignalProcessing::wrap(out, frames);
 }
 
 void Lfo::applyShape(float* out, unsigned long frames, unsigned long index)
