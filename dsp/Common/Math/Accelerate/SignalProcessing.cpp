@@ -2,6 +2,7 @@
 
 #include "Common/Math/Accelerate/PortableBiquadState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -150,7 +151,12 @@ void SignalProcessing::clip(const float* a, float low, float high, float* out, s
 
 void SignalProcessing::ramp(float start, float step, float* out, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
+    // An int index converts to the same float as the size_t one, and its loop
+    // vectorises.
+    const auto intIndexed = static_cast<int>(std::min<std::size_t>(n, std::numeric_limits<int>::max()));
+    for (int i = 0; i < intIndexed; ++i)
+        out[i] = start + static_cast<float>(i) * step;
+    for (auto i = static_cast<std::size_t>(intIndexed); i < n; ++i)
         out[i] = start + static_cast<float>(i) * step;
 }
 
