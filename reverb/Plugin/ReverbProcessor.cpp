@@ -1,5 +1,7 @@
 #include "ReverbProcessor.h"
 
+#include "ReverbDesign.h"
+#include "ReverbEditor.h"
 #include "ZorvikReverbDSPKernel.h"
 
 #include <limits>
@@ -29,7 +31,11 @@ ReverbProcessor::~ReverbProcessor() = default;
 
 juce::AudioProcessorEditor* ReverbProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor(*this);
+    auto* design = new ReverbDesign();
+    design->createLayout();
+    auto* editor = new ReverbEditor(*this, design, new ContainerBuilder());
+    editor->configure();
+    return editor;
 }
 
 double ReverbProcessor::getTailLengthSeconds() const

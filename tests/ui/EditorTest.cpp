@@ -1,0 +1,379 @@
+#include "EditorTestSupport.h"
+#include "ReverbDesign.h"
+#include "UI/Controls/Filter/FilterContainer.h"
+#include "UI/Controls/Knob/KnobContainer.h"
+#include "UI/Controls/Meters/PeakMeterContainer.h"
+#include "UI/Controls/OnOff/OnOffContainer.h"
+#include "UI/Controls/Radio/RadioContainer.h"
+#include "UI/Controls/Slider/SliderContainer.h"
+#include "UI/Controls/XY/XYControlContainer.h"
+#include "UI/Page.h"
+#include "UI/PluginHeader.h"
+#include "UI/Section.h"
+
+#include <thread>
+#include <typeinfo>
+
+// The reverb's window on the real processor: its layout, its design table, preset
+// stepping across both lists, and opening and closing it in every situation a host
+// brings about.
+using namespace UiTest;
+
+namespace
+{
+    enum class Kind
+    {
+        slider,
+        knob,
+        onOff,
+        xy,
+        filter,
+        radio,
+        meter
+    };
+
+    bool isKind(UIContainer* c, Kind kind)
+    {
+        switch (kind)
+        {
+            case Kind::slider: return dynamic_cast<SliderContainer*>(c) != nullptr && dynamic_cast<KnobContainer*>(c) == nullptr;
+            case Kind::knob: return dynamic_cast<KnobContainer*>(c) != nullptr;
+            case Kind::onOff: return dynamic_cast<OnOffContainer*>(c) != nullptr;
+            case Kind::xy: return dynamic_cast<XYControlContainer*>(c) != nullptr && dynamic_cast<FilterContainer*>(c) == nullptr;
+            case Kind::filter: return dynamic_cast<FilterContainer*>(c) != nullptr;
+            case Kind::radio: return dynamic_cast<RadioContainer*>(c) != nullptr;
+            case Kind::meter: return dynamic_cast<PeakMeterContainer*>(c) != nullptr;
+        }
+        return false;
+    }
+
+    struct Placement
+    {
+        int key;
+        const char* section;
+        Kind kind;
+        juce::Rectangle<int> bounds;  // window coordinates
+    };
+
+    // Where each control of the reverb's window sits.
+    const std::vector<Placement> placements = {
+        { 3, "INPUT", Kind::filter, { 5, 62, 163, 131 } },   { 0, "INPUT", Kind::slider, { 5, 195, 53, 131 } },
+        { 4, "INPUT", Kind::slider, { 60, 195, 53, 131 } },  { 1, "INPUT", Kind::radio, { 115, 195, 53, 131 } },
+        { 5, "REVERB", Kind::knob, { 178, 62, 82, 86 } },    { 6, "REVERB", Kind::knob, { 178, 150, 82, 86 } },
+        { 7, "REVERB", Kind::knob, { 178, 238, 82, 86 } },   { 8, "REVERB", Kind::slider, { 262, 62, 54, 263 } },
+        { 9, "REVERB", Kind::slider, { 318, 62, 54, 210 } }, { 10, "REVERB", Kind::onOff, { 318, 274, 54, 51 } },
+        { 11, "REVERB", Kind::xy, { 374, 62, 166, 263 } },   { 13, "DUCKER", Kind::knob, { 552, 62, 55, 87 } },
+        { 14, "DUCKER", Kind::knob, { 552, 151, 55, 87 } },  { 15, "DUCKER", Kind::knob, { 552, 240, 55, 87 } },
+        { 16, "DUCKER", Kind::meter, { 609, 62, 17, 265 } }, { 17, "MIX", Kind::slider, { 638, 62, 47, 265 } },
+    };
+
+    Section* sectionTitled(PluginDesign& design, const std::string& title)
+    {
+        for (const auto& entry : design.uiStack.at(0)->getSections())
+            if (entry.section->getTitle() == title)
+                return entry.section;
+        return nullptr;
+    }
+
+    // A design whose filter row names a parameter key that does not exist.
+    struct BrokenDesign : ReverbDesign
+    {
+        explicit BrokenDesign(bool& deleted) : deleted(deleted) {}
+        ~BrokenDesign() override { deleted = true; }
+        std::map<int, ParameterUISettings> getUiSettings() override
+        {
+            auto rows = ReverbDesign::getUiSettings();
+            rows[3].linked = { 99 };
+            return rows;
+        }
+        bool& deleted;
+    };
+}
+
+TEST_F(EditorTest, WindowHasFourSectionsHoldingTheirControlsWhereTheDesignSaysSo)
+{
+    open();
+    EXPECT_EQ(editor->getWidth(), 692);
+    EXPECT_EQ(editor->getHeight(), 330);
+    EXPECT_FALSE(editor->isResizable());
+
+    auto& design = *editor->design;
+    ASSERT_EQ(design.uiStack.size(), 1u);
+    EXPECT_EQ(design.uiStack[0]->getBounds(), juce::Rectangle<int>(0, 30, 692, 300));
+    EXPECT_TRUE(design.uiStack[0]->isVisible());
+    EXPECT_FALSE(editor->pageSelector->isVisible() && editor->pageSelector->getParentComponent() != nullptr);
+    EXPECT_EQ(design.header->getBounds(), juce::Rectangle<int>(0, 0, 692, 30));
+
+    const std::vector<std::pair<std::string, int>> sections = { { "INPUT", 0 }, { "REVERB", 173 }, { "DUCKER", 547 }, { "MIX", 633 } };
+    for (const auto& [title, x] : sections)
+    {
+        auto* section = sectionTitled(design, title);
+        ASSERT_NE(section, nullptr) << title;
+        EXPECT_EQ(section->getX(), x) << title;
+        EXPECT_EQ(section->getTitleLabel().getText().toStdString(), title);
+        EXPECT_EQ(section->getTitleHeight(), 29);
+    }
+
+    for (const auto& placement : placements)
+    {
+        SCOPED_TRACE(placement.key);
+        auto* control = editor->containers.at(placement.key);
+        auto* section = sectionTitled(design, placement.section);
+        EXPECT_EQ(control->getParentComponent(), section);
+        EXPECT_EQ(section->getControl(placement.key), control);
+        EXPECT_TRUE(isKind(control, placement.kind));
+        EXPECT_EQ(editor->getLocalArea(section, control->getBounds()), placement.bounds);
+        EXPECT_EQ(control->getMainColour(), section->getColour());
+        EXPECT_EQ(control->delegate, editor.get());
+    }
+    EXPECT_EQ(sectionTitled(design, "MIX")->getColour(), juce::Colours::grey);
+    EXPECT_EQ(sectionTitled(design, "INPUT")->getColour(), Zorvik::green);
+
+    // The pads' second axes get a control that no section shows.
+    EXPECT_EQ(editor->containers.size(), 18u);
+    for (const int key : { 2, 12 })
+    {
+        EXPECT_EQ(editor->containers.at(key)->getParentComponent(), nullptr);
+        EXPECT_EQ(design.uiSettings.at(key).kind, 0);
+        EXPECT_EQ(design.uiSettings.at(key).title, "");
+    }
+}
+
+TEST(ReverbDesignTest, SettingsTableRows)
+{
+    ReverbDesign design;
+    const auto rows = design.getUiSettings();
+    struct Row
+    {
+        int key;
+        std::string title;
+        int kind;
+        std::vector<int> linked;
+        std::vector<std::string> options;
+    };
+    const std::vector<Row> expected = {
+        { 0, "Gain", 0, {}, {} },           { 1, "Filter Type", 9, {}, { "lowshelf", "hipass" } },
+        { 3, "Filter", 7, { 2 }, {} },      { 4, "Predelay", 0, {}, {} },
+        { 5, "Room Size", 2, {}, {} },      { 6, "Mod. Rate", 2, {}, {} },
+        { 7, "Mod. Amount", 2, {}, {} },    { 8, "Length", 0, {}, {} },
+        { 9, "HF Damp", 0, {}, {} },        { 10, "Freeze", 4, {}, { "FREEZE", "FREEZE" } },
+        { 11, "Transform", 5, { 12 }, {} }, { 13, "Threshold", 2, {}, {} },
+        { 14, "Attack", 2, {}, {} },        { 15, "Release", 2, {}, {} },
+        { 16, "", 10, {}, {} },             { 17, "Dry/Wet", 0, {}, {} },
+    };
+    ASSERT_EQ(rows.size(), expected.size());
+    for (const auto& row : expected)
+    {
+        SCOPED_TRACE(row.key);
+        const auto& actual = rows.at(row.key);
+        EXPECT_EQ(actual.title, row.title);
+        EXPECT_EQ(actual.kind, row.kind);
+        EXPECT_EQ(actual.linked, row.linked);
+        EXPECT_EQ(actual.options, row.options);
+        EXPECT_EQ(actual.linkMarks, (std::vector<bool> { false, false }));
+        EXPECT_TRUE(actual.colours.empty());
+    }
+}
+
+TEST_F(EditorTest, ControlsTheDesignRowCannotSayAreSetUpByTheEditor)
+{
+    open();
+    auto* freeze = dynamic_cast<OnOffContainer*>(editor->containers.at(10));
+    ASSERT_NE(freeze, nullptr);
+    EXPECT_EQ(freeze->getTitleStripHeight(), 0);
+    EXPECT_FALSE(freeze->getTitleLabel().isVisible());
+    auto* radio = dynamic_cast<RadioContainer*>(editor->containers.at(1));
+    ASSERT_NE(radio, nullptr);
+    EXPECT_TRUE(radio->getLookAndFeel().isWaveform);
+}
+
+TEST_F(EditorTest, FilterPadFollowsTheFilterTypeFromOpeningOn)
+{
+    open();
+    auto pad = [this] { return dynamic_cast<FilterContainer*>(editor->containers.at(3)); };
+    EXPECT_EQ(pad()->getType(), BiquadFilterType::lowShelf);
+
+    set("InputFilterType", 1.0f);
+    EXPECT_EQ(pad()->getType(), BiquadFilterType::highPass);
+    reopen();
+    EXPECT_EQ(pad()->getType(), BiquadFilterType::highPass);
+    set("InputFilterType", 0.0f);
+    EXPECT_EQ(pad()->getType(), BiquadFilterType::lowShelf);
+    // Other parameters leave it alone.
+    set("InputFilterGain", 6.0f);
+    EXPECT_EQ(pad()->getType(), BiquadFilterType::lowShelf);
+}
+
+TEST_F(EditorTest, NextAndPreviousStepAcrossBothListsAndWrap)
+{
+    writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+    writePresetFile("Beta", { { "RoomSize", 22.0 } });
+    open();
+    const auto factory = presetNames(*processor, 1);
+    ASSERT_EQ(presetNames(*processor, 0), (std::vector<juce::String> { "ALPHA", "BETA" }));
+    ASSERT_EQ(currentName(*processor), "DEFAULT");
+    ASSERT_EQ(processor->currentPresetType, 1);
+
+    editor->previousPreset();  // before the first factory preset: the last user preset
+    EXPECT_EQ(currentName(*processor), "BETA");
+    EXPECT_EQ(processor->currentPresetType, 0);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 22.0f);
+    editor->previousPreset();
+    EXPECT_EQ(currentName(*processor), "ALPHA");
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 11.0f);
+    editor->previousPreset();  // before the first user preset: the last factory preset
+    EXPECT_EQ(currentName(*processor), factory.back());
+    EXPECT_EQ(processor->currentPresetType, 1);
+    editor->nextPreset();  // past the last factory preset: the first user preset
+    EXPECT_EQ(currentName(*processor), "ALPHA");
+    editor->nextPreset();
+    editor->nextPreset();  // past the last user preset: the first factory preset
+    EXPECT_EQ(currentName(*processor), factory.front());
+    EXPECT_EQ(processor->currentPresetIndex, 0);
+    editor->nextPreset();
+    EXPECT_EQ(currentName(*processor), factory[1]);
+}
+
+TEST_F(EditorTest, WithoutUserPresetsSteppingStaysInTheFactoryList)
+{
+    open();
+    ASSERT_TRUE(processor->presetLists[0].empty());
+    const auto factory = presetNames(*processor, 1);
+    editor->previousPreset();
+    EXPECT_EQ(currentName(*processor), factory.back());
+    EXPECT_EQ(processor->currentPresetType, 1);
+    editor->nextPreset();
+    EXPECT_EQ(currentName(*processor), factory.front());
+    EXPECT_EQ(processor->currentPresetType, 1);
+}
+
+TEST_F(EditorTest, BrokenDesignThrowsAndLeavesTheProcessorUsable)
+{
+    open();
+    editor.reset();
+    bool deleted = false;
+    auto* design = new BrokenDesign(deleted);
+    design->createLayout();
+    EXPECT_THROW(ReverbEditor(*processor, design, new ContainerBuilder()), std::out_of_range);
+    EXPECT_TRUE(deleted);
+    // No listener of the failed window is left behind.
+    set("RoomSize", 33.0f);
+    set("InputFilterType", 1.0f);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 33.0f);
+    reopen();
+}
+
+TEST_F(EditorTest, OpenedAndClosedTwentyTimesWhileTheProcessorRuns)
+{
+    open();
+    juce::AudioBuffer<float> buffer(2, 256);
+    juce::MidiBuffer midi;
+    for (int i = 0; i < 20; ++i)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> window(processor->createEditorIfNeeded());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(processor->getActiveEditor(), window.get());
+        set("RoomSize", static_cast<float>(i));
+        set("Freeze", static_cast<float>(i % 2));
+        set("InputFilterType", static_cast<float>(i % 2));
+        buffer.clear();
+        buffer.setSample(0, 0, 1.0f);
+        processor->processBlock(buffer, midi);
+        if (i % 3 == 0)
+            window->setSize(692, 330);
+        dynamic_cast<Editor&>(*window).timerCallback();
+        window.reset();
+        EXPECT_EQ(processor->getActiveEditor(), nullptr);
+    }
+    // Nothing of the closed windows listens any more.
+    set("RoomSize", 50.0f);
+    processor->processBlock(buffer, midi);
+    for (int c = 0; c < 2; ++c)
+        for (int s = 0; s < buffer.getNumSamples(); ++s)
+            ASSERT_TRUE(std::isfinite(buffer.getSample(c, s)));
+}
+
+TEST_F(EditorTest, OpensWithoutPresetsAndWithoutAUserFolder)
+{
+    // A documents "folder" that is a file: no user folder can be made.
+    const auto documents = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
+    documents.deleteRecursively();
+    documents.replaceWithText("not a folder");
+    open(false);
+    EXPECT_TRUE(processor->presetLists[0].empty());
+    EXPECT_EQ(processor->currentPreset, nullptr);
+    editor->nextPreset();
+    editor->previousPreset();
+    editor->savePresetAs("Nowhere");
+    editor->savePreset(processor->currentPreset);
+    editor->deletePreset(nullptr);
+    editor->timerCallback();
+    EXPECT_TRUE(processor->presetLists[0].empty());
+    editor.reset();
+    processor.reset();
+    documents.deleteFile();
+}
+
+TEST_F(EditorTest, StateRestoredWhileOpenReachesTheWindow)
+{
+    open();
+    ReverbProcessor other;
+    other.setPreset("VIBRANT TAILS", true);
+    setPlain(other, "RoomSize", 77.0f);
+    juce::MemoryBlock state;
+    other.getStateInformation(state);
+
+    // Hosts restore on their own threads.
+    std::thread host([&] { processor->setStateInformation(state.getData(), static_cast<int>(state.getSize())); });
+    host.join();
+    EXPECT_TRUE(processor->stateRestored);
+    editor->timerCallback();
+    EXPECT_FALSE(processor->stateRestored);
+    EXPECT_EQ(currentName(*processor), "VIBRANT TAILS");
+    EXPECT_EQ(processor->currentPresetType, 1);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 77.0f);
+
+    // A window opened after a restore takes it over at once.
+    processor->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+    reopen();
+    EXPECT_FALSE(processor->stateRestored);
+}
+
+TEST_F(EditorTest, RightClickOpensTheValueEditorForEveryParameterKind)
+{
+    open();
+    for (const int key : { 10, 11, 17 })
+    {
+        SCOPED_TRACE(key);
+        auto* control = editor->containers.at(key);
+        std::vector<ControlParameter> request { { "NAME", control->getParameter() } };
+        editor->onRightClickOnControl(request);
+        EXPECT_TRUE(editor->controlEditorOverlay->isVisible());
+        editor->controlEditorOverlay->setVisible(false);
+    }
+    // An output value has no host parameter: nothing opens.
+    editor->onRightClickOnControl({ { "METER", editor->containers.at(16)->getParameter() } });
+    EXPECT_FALSE(editor->controlEditorOverlay->isVisible());
+    // Every layout pass closes an open overlay.
+    editor->onRightClickOnControl({ { "NAME", editor->containers.at(0)->getParameter() } });
+    editor->resized();
+    EXPECT_FALSE(editor->controlEditorOverlay->isVisible());
+}
+
+TEST_F(EditorTest, WholeWindowRendersIntoAnImage)
+{
+    open();
+    set("InputFilterType", 1.0f);
+    set("Freeze", 1.0f);
+    for (auto& [key, control] : editor->containers)
+        control->update();
+    const auto image = render(*editor, "editor");
+    EXPECT_EQ(image.getWidth(), 692);
+    EXPECT_EQ(image.getHeight(), 330);
+    // The sections' tints: the top of each is its colour over the background at about 0.21.
+    EXPECT_TRUE(near(image.getPixelAt(2, 34), over(Zorvik::background, Zorvik::green, 0.21f), 6));
+    EXPECT_TRUE(near(image.getPixelAt(175, 34), over(Zorvik::background, Zorvik::blue, 0.21f), 6));
+    EXPECT_TRUE(near(image.getPixelAt(549, 34), over(Zorvik::background, Zorvik::orange, 0.21f), 6));
+    // Right of the last section the truncated pixels stay background.
+    EXPECT_TRUE(near(image.getPixelAt(691, 200), Zorvik::background));
+}

@@ -1,0 +1,435 @@
+#include "Basics/Editor.h"
+
+#include "Binaries/Zorvik.h"
+#include "Common/FilterDSPKernel.h"
+#include "Common/Parameters/ParameterList.h"
+#include "UI/Controls/UIContainer.h"
+#include "UI/Overlays/ControlEditorOverlay.h"
+#include "UI/Page.h"
+#include "UI/PageSelector.h"
+#include "UI/PluginHeader.h"
+#include "UI/Section.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int headerHeight = 30;
+constexpr int selectorHeight = 30;
+// Longest preset name kept for a file name, leaving room for the extension and a number.
+constexpr int maximumNameLength = 100;
+} // namespace
+
+Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuilder* builder)
+    : juce::AudioProcessorEditor(owner), effectProcessor(&owner), design(pluginDesign)
+{
+    std::unique_ptr<ContainerBuilder> ownedBuilder(builder);
+    controlEditorOverlay = std::make_unique<ControlEditorOverlay>();
+    pageSelector = std::make_unique<PageSelector>(this);
+    setResizable(false, false);
+
+    try
+    {
+        design->build(owner.productCode);
+        buildControls(*ownedBuilder);
+    }
+    catch (...)
+    {
+        // No half-built editor may stay registered with the processor.
+        stopListening();
+        deleteControls();
+        delete design;
+        design = nullptr;
+        throw;
+    }
+
+    design->header->processor = &owner;
+    design->header->setDelegate(this);
+    ownedBuilder.reset();
+    startTimerHz(12);
+
+    const juce::ScopedLock lock(owner.presetLock);
+    if (owner.stateRestored.exchange(false))
+        showRestoredState();
+    else if (owner.currentPreset != nullptr)
+        design->header->selectPreset(owner.currentPresetIndex);
+}
+
+Editor::~Editor()
+{
+    stopTimer();
+    stopListening();
+    deleteControls();
+    delete design;
+    design = nullptr;
+    pageSelector.reset();
+    controlEditorOverlay.reset();
+}
+
+void Editor::buildControls(ContainerBuilder& builder)
+{
+    auto& list = *effectProcessor->kernel->parameterList;
+    listening = true;
+    for (auto* parameter : list)
+    {
+        effectProcessor->parameters.addParameterListener(juce::String(parameter->name), this);
+        const auto row = design->uiSettings[parameter->identifier];
+
+        std::vector<Parameter*> linked;
+        for (const auto key : row.linked)
+            linked.push_back(list.at(static_cast<size_t>(key)));
+
+        auto* control = builder.build(parameter, row.title, row.kind, linked, row.options, row.colours);
+        if (control == nullptr)
+            continue;
+        containers[parameter->identifier] = control;
+        control->attach(effectProcessor->parameters);
+        control->setDelegate(this);
+        control->linkMarks = row.linkMarks;
+        for (auto* page : design->uiStack)
+            for (const auto& entry : page->getSections())
+                if (entry.section != nullptr && entry.section->containsParam(parameter->identifier))
+                {
+                    entry.section->addControl(parameter->identifier, control);
+                    break;
+                }
+    }
+}
+
+void Editor::stopListening()
+{
+    if (!listening)
+        return;
+    listening = false;
+    for (auto* parameter : *effectProcessor->kernel->parameterList)
+        effectProcessor->parameters.removeParameterListener(juce::String(parameter->name), this);
+}
+
+void Editor::deleteControls()
+{
+    for (auto& [key, control] : containers)
+        delete control;
+    containers.clear();
+}
+
+void Editor::paint(juce::Graphics& g)
+{
+    g.fillAll(Zorvik::background);
+}
+
+void Editor::resized()
+{
+    const int w = getWidth();
+    const int h = getHeight();
+    auto& header = *design->header;
+    addAndMakeVisible(header);
+    header.setBounds(0, 0, w, headerHeight);
+
+    const auto& pages = design->uiStack;
+    const int selector = pages.size() >= 2 ? selectorHeight : 0;
+    std::vector<std::string> names;
+    for (auto* page : pages)
+    {
+        addAndMakeVisible(page);
+        page->setBounds(0, headerHeight + selector, w, std::max(h - headerHeight - selector, 0));
+        names.push_back(page->getName());
+    }
+
+    if (effectProcessor->currentPage < 0 || effectProcessor->currentPage >= static_cast<int>(pages.size()))
+        effectProcessor->currentPage = 0;
+    if (pages.size() >= 2)
+    {
+        pageSelector->init(names, effectProcessor->currentPage);
+        addAndMakeVisible(*pageSelector);
+        pageSelector->setBounds(0, headerHeight, w, selector);
+    }
+    onPageSelected(effectProcessor->currentPage);
+
+    for (juce::Component* overlay : { static_cast<juce::Component*>(controlEditorOverlay.get()),
+                                      static_cast<juce::Component*>(header.presetBrowser.get()),
+                                      static_cast<juce::Component*>(header.aboutOverlay.get()) })
+    {
+        addAndMakeVisible(overlay);
+        overlay->setBounds(0, headerHeight, w, std::max(h - headerHeight, 0));
+        overlay->setVisible(false);
+    }
+
+    header.setPresets(presetList(effectProcessor->currentPresetType));
+}
+
+void Editor::timerCallback()
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    if (effectProcessor->stateRestored.exchange(false))
+        showRestoredState();
+    design->header->updateUI();
+}
+
+// A restored host state names its preset; the header shows that preset's row, or
+// the bare name when neither list holds it.
+void Editor::showRestoredState()
+{
+    auto& owner = *effectProcessor;
+    if (!owner.restoredPresetFound)
+    {
+        design->header->setPresetName(owner.restoredPresetName);
+        return;
+    }
+    if (owner.currentPreset == nullptr)
+        return;
+    onPresetTypeSelected(owner.currentPresetType);
+    design->header->selectPreset(owner.currentPresetIndex);
+}
+
+void Editor::parameterChanged(const juce::String&, float)
+{
+    design->header->onCurrentStateGetsDifferentFromCurrentPreset(true);
+}
+
+std::vector<Preset*> Editor::presetList(int type)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    const auto& lists = effectProcessor->presetLists;
+    if (type < 0 || type >= static_cast<int>(lists.size()))
+        return {};
+    return lists[static_cast<size_t>(type)];
+}
+
+// --- Preset selection ---
+
+void Editor::onPresetTypeSelected(int type)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    if (type < 0 || type >= static_cast<int>(effectProcessor->presetLists.size()))
+        return;
+    auto copy = presetList(type);
+    effectProcessor->currentPresetType = type;
+    design->header->selectType(type);
+    design->header->setPresets(copy);
+}
+
+void Editor::onPresetDirectorySelected(int) {}
+
+void Editor::onPresetSelected(int index)
+{
+    setPreset(index);
+}
+
+void Editor::setPreset(int index)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    if (effectProcessor->setPreset(index) && effectProcessor->currentPreset != nullptr)
+        design->header->selectPreset(index);
+}
+
+void Editor::setPreset(juce::String name)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    if (effectProcessor->setPreset(name, true) && effectProcessor->currentPreset != nullptr)
+        design->header->selectPreset(effectProcessor->currentPresetIndex);
+}
+
+// Past the end of one type's list the next non-empty list begins; the last wraps
+// to the first.
+void Editor::nextPreset()
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    auto& owner = *effectProcessor;
+    const int lists = static_cast<int>(owner.presetLists.size());
+    if (lists == 0)
+        return;
+    const int type = juce::jlimit(0, lists - 1, owner.currentPresetType.load());
+    int index = owner.currentPresetIndex + 1;
+    owner.currentPresetIndex = index;
+    if (index >= static_cast<int>(owner.presetLists[static_cast<size_t>(type)].size()))
+    {
+        owner.currentPresetIndex = 0;
+        const int next = (type + 1) % lists;
+        owner.currentPresetType = owner.presetLists[static_cast<size_t>(next)].empty() ? type : next;
+        onPresetTypeSelected(owner.currentPresetType);
+        index = 0;
+    }
+    setPreset(index);
+}
+
+void Editor::previousPreset()
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    auto& owner = *effectProcessor;
+    const int lists = static_cast<int>(owner.presetLists.size());
+    if (lists == 0)
+        return;
+    const int type = juce::jlimit(0, lists - 1, owner.currentPresetType.load());
+    const int index = owner.currentPresetIndex;
+    const int size = static_cast<int>(owner.presetLists[static_cast<size_t>(type)].size());
+    owner.currentPresetIndex = index - 1;
+
+    int target = index - 1;
+    // An emptied list (its last preset deleted) steps on as from its first row.
+    if (index < 1 || size == 0)
+    {
+        const int previous = (type + lists - 1) % lists;
+        owner.currentPresetType = owner.presetLists[static_cast<size_t>(previous)].empty() ? type : previous;
+        const auto& list = owner.presetLists[static_cast<size_t>(owner.currentPresetType.load())];
+        owner.currentPresetIndex = static_cast<int>(list.size()) - 1;
+        onPresetTypeSelected(owner.currentPresetType);
+        target = owner.currentPresetIndex;
+    }
+    else if (index > size)
+    {
+        owner.currentPresetIndex = size - 1;
+        target = size - 1;
+    }
+    setPreset(target);
+}
+
+// --- User preset files ---
+
+juce::File Editor::createPresetFile(juce::String name)
+{
+    // Path separators and characters illegal in file names are dropped, and so are control characters.
+    juce::String legal;
+    for (auto c : juce::File::createLegalFileName(name))
+        if (c >= 0x20 && c != 0x7f)
+            legal += juce::String::charToString(c);
+    legal = legal.trim().substring(0, maximumNameLength).trim();
+    if (legal.isEmpty() || legal == "." || legal == "..")
+        return {};
+
+    const auto folder = EffectProcessor::getUserPresetFolder();
+    folder.createDirectory();
+    return folder.getChildFile(legal + "." + juce::String(effectProcessor->presetExtension));
+}
+
+// A file for a new preset of this name that no user preset uses yet: the name
+// itself when free, else the name followed by the first free number.
+juce::File Editor::freePresetFile(const juce::String& name)
+{
+    const auto first = createPresetFile(name);
+    if (first == juce::File())
+        return {};
+    const auto extension = "." + juce::String(effectProcessor->presetExtension);
+    const auto stem = first.getFileName().dropLastCharacters(extension.length());
+    auto isTaken = [this](const juce::File& file, const juce::String& presetName) {
+        if (file.exists())
+            return true;
+        for (auto* preset : presetList(0))
+            if (preset->name == presetName.toUpperCase())
+                return true;
+        return false;
+    };
+    if (!isTaken(first, stem))
+        return first;
+    for (int number = 2; number < 1000; ++number)
+    {
+        const auto candidate = stem + " " + juce::String(number);
+        const auto file = first.getSiblingFile(candidate + extension);
+        if (!isTaken(file, candidate))
+            return file;
+    }
+    return {};
+}
+
+bool Editor::writeUserPreset(const juce::File& file)
+{
+    if (file == juce::File())
+        return false;
+    auto state = effectProcessor->parameters.copyState();
+    std::unique_ptr<juce::XmlElement> xml(
+        effectProcessor->presetParser->presetFromValueTree(state, effectProcessor->kernel->parameterList.get()));
+    // Written to a temporary file first: a failed write leaves an existing preset whole.
+    return xml != nullptr && xml->writeTo(file, {});
+}
+
+void Editor::afterUserPresetsChanged()
+{
+    effectProcessor->retrieveUserPresets();
+    design->header->selectType(0);
+    onPresetTypeSelected(0);
+}
+
+// Saves over the current user preset's own file. Any other preset (a factory one)
+// becomes a new user preset under its name, never replacing another user preset.
+void Editor::savePreset(Preset* preset)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    if (preset == nullptr)
+        return;
+    if (!preset->isUser || preset->file == juce::File())
+    {
+        savePresetAs(preset->name);
+        return;
+    }
+    writeUserPreset(preset->file);
+    afterUserPresetsChanged();
+    design->header->onCurrentStateGetsDifferentFromCurrentPreset(false);
+}
+
+// Saving under the current user preset's name saves that preset; a name that
+// another user preset has gets the first free number instead of replacing it.
+void Editor::savePresetAs(juce::String name)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    auto* current = effectProcessor->currentPreset;
+    if (current != nullptr && current->isUser && current->file != juce::File()
+        && current->name == name.trim().toUpperCase())
+    {
+        savePreset(current);
+        return;
+    }
+
+    const auto file = freePresetFile(name);
+    if (!writeUserPreset(file))
+        return;
+    afterUserPresetsChanged();
+    const auto extension = "." + juce::String(effectProcessor->presetExtension);
+    setPreset(file.getFileName().dropLastCharacters(extension.length()).toUpperCase());
+}
+
+void Editor::deletePreset(Preset* preset)
+{
+    const juce::ScopedLock lock(effectProcessor->presetLock);
+    auto& users = effectProcessor->presetLists[0];
+    if (preset == nullptr || std::find(users.begin(), users.end(), preset) == users.end() || !preset->isUser)
+        return;
+    const auto file = preset->file;
+    if (!file.existsAsFile() || !file.deleteFile())
+        return;
+    // The deleted preset is no longer current, so the rescan re-applies no other
+    // preset of the same name over the sound in use.
+    const bool wasCurrent = effectProcessor->currentPreset == preset;
+    if (wasCurrent)
+        effectProcessor->currentPreset = nullptr;
+    effectProcessor->retrieveUserPresets();
+    design->header->setPresets(presetList(0));
+    design->header->updatePresetsContent();
+    if (wasCurrent)
+        effectProcessor->currentPreset = nullptr;
+}
+
+// --- Controls and pages ---
+
+void Editor::onRightClickOnControl(std::vector<ControlParameter> parameters)
+{
+    std::vector<EditableParameter> editable;
+    for (const auto& entry : parameters)
+    {
+        if (entry.parameter == nullptr)
+            continue;
+        if (auto* host = effectProcessor->parameters.getParameter(juce::String(entry.parameter->name)))
+            editable.push_back({ host, entry.name, entry.parameter });
+    }
+    if (editable.empty())
+        return;
+    controlEditorOverlay->setControls(editable);
+    controlEditorOverlay->setVisible(true);
+    controlEditorOverlay->toFront(true);
+}
+
+void Editor::onPageSelected(int page)
+{
+    const auto& pages = design->uiStack;
+    for (size_t j = 0; j < pages.size(); ++j)
+        pages[j]->setVisible(static_cast<int>(j) == page);
+    effectProcessor->currentPage = page;
+}
