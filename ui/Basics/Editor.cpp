@@ -146,8 +146,8 @@ void Editor::resized()
     onPageSelected(effectProcessor->currentPage);
 
     for (juce::Component* overlay : { static_cast<juce::Component*>(controlEditorOverlay.get()),
-                                      static_cast<juce::Component*>(header.presetBrowser.get()),
-                                      static_cast<juce::Component*>(header.aboutOverlay.get()) })
+                                      static_cast<juce::Component*>(header.presetBrowser),
+                                      static_cast<juce::Component*>(header.aboutOverlay) })
     {
         addAndMakeVisible(overlay);
         overlay->setBounds(0, headerHeight, w, std::max(h - headerHeight, 0));
@@ -160,9 +160,11 @@ void Editor::resized()
 void Editor::timerCallback()
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
+    // The header first takes the current preset's name, so that a restored name
+    // that no list holds is not replaced by it.
+    design->header->updateUI();
     if (effectProcessor->stateRestored.exchange(false))
         showRestoredState();
-    design->header->updateUI();
 }
 
 // A restored host state names its preset; the header shows that preset's row, or

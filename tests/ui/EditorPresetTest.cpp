@@ -1,0 +1,181 @@
+#include "EditorTestSupport.h"
+#include "UI/PluginHeader.h"
+
+// Saving, saving under a name and deleting user presets on real files, and the
+// header's name and modified mark.
+using namespace UiTest;
+
+namespace
+{
+    juce::String shown(Editor& editor)
+    {
+        editor.timerCallback();
+        return editor.design->header->getShownPresetName();
+    }
+
+    std::vector<juce::String> filesInUserFolder()
+    {
+        std::vector<juce::String> names;
+        for (const auto& entry : juce::RangedDirectoryIterator(userPresetFolder(), false, "*", juce::File::findFiles))
+            names.push_back(entry.getFile().getFileName());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+}
+
+TEST_F(EditorTest, ChangingAParameterMarksThePresetModifiedUntilOneIsChosen)
+{
+    open();
+    editor->setPreset(juce::String("VIBRANT TAILS"));
+    EXPECT_EQ(shown(*editor), "VIBRANT TAILS");
+    set("RoomSize", 12.0f);
+    EXPECT_EQ(shown(*editor), "*VIBRANT TAILS");
+    editor->nextPreset();
+    EXPECT_EQ(shown(*editor), currentName(*processor));
+    // A change from the audio thread shows at the next tick as well.
+    std::thread audio([this] { set("HFDamp", 3000.0f); });
+    audio.join();
+    EXPECT_EQ(shown(*editor), "*" + currentName(*processor));
+}
+
+TEST_F(EditorTest, SaveWritesTheCurrentUserPresetsOwnFile)
+{
+    const auto alpha = writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+    writePresetFile("Beta", { { "RoomSize", 22.0 } });
+    open();
+    editor->setPreset(juce::String("alpha"));
+    ASSERT_EQ(currentName(*processor), "ALPHA");
+    set("RoomSize", 44.0f);
+
+    editor->savePreset(processor->currentPreset);
+    // The file keeps its own spelling; no second file under the upper-cased name.
+    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Beta.rbprs" }));
+    EXPECT_EQ(currentName(*processor), "ALPHA");
+    EXPECT_EQ(processor->currentPresetType, 0);
+    EXPECT_EQ(shown(*editor), "ALPHA");
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 44.0f);
+
+    // The saved value comes back from the file.
+    editor->setPreset(juce::String("BETA"));
+    editor->setPreset(juce::String("ALPHA"));
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 44.0f);
+    EXPECT_TRUE(alpha.loadFileAsString().contains("44"));
+}
+
+TEST_F(EditorTest, SaveAsCreatesANewUserPresetAndNeverReplacesAnother)
+{
+    const auto alpha = writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+    open();
+    const auto alphaText = alpha.loadFileAsString();
+    set("RoomSize", 55.0f);
+
+    editor->savePresetAs("Gamma");
+    EXPECT_TRUE(userPresetFolder().getChildFile("Gamma.rbprs").existsAsFile());
+    EXPECT_EQ(currentName(*processor), "GAMMA");
+    EXPECT_EQ(processor->currentPresetType, 0);
+    EXPECT_EQ(shown(*editor), "GAMMA");
+
+    // Another user preset's name: that preset stays as it was, the new one is numbered.
+    set("RoomSize", 66.0f);
+    editor->savePresetAs("alpha");
+    EXPECT_EQ(alpha.loadFileAsString(), alphaText);
+    EXPECT_EQ(currentName(*processor), "ALPHA 2");
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 66.0f);
+
+    // The current preset's own name saves that preset.
+    set("RoomSize", 67.0f);
+    editor->savePresetAs("Alpha 2");
+    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Gamma.rbprs", "alpha 2.rbprs" }));
+
+    // Separators and characters that file names cannot hold are dropped; nothing
+    // is written outside the folder; a name with nothing left writes nothing.
+    editor->savePresetAs("../x/y:z");
+    EXPECT_TRUE(userPresetFolder().getChildFile("..xyz.rbprs").existsAsFile());
+    EXPECT_FALSE(userPresetFolder().getParentDirectory().getChildFile("x").exists());
+    EXPECT_EQ(currentName(*processor), "..XYZ");
+    const auto before = filesInUserFolder();
+    editor->savePresetAs(" /\\:* ");
+    EXPECT_EQ(filesInUserFolder(), before);
+}
+
+TEST_F(EditorTest, SavingAFactoryPresetMakesAUserCopyAndKeepsTheFactoryList)
+{
+    open();
+    const auto factory = presetNames(*processor, 1);
+    editor->setPreset(juce::String("VIBRANT TAILS"));
+    set("RoomSize", 12.0f);
+    editor->savePreset(processor->currentPreset);
+    EXPECT_TRUE(userPresetFolder().getChildFile("VIBRANT TAILS.rbprs").existsAsFile());
+    EXPECT_EQ(presetNames(*processor, 1), factory);
+    EXPECT_EQ(presetNames(*processor, 0), (std::vector<juce::String> { "VIBRANT TAILS" }));
+    EXPECT_EQ(processor->currentPresetType, 0);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 12.0f);
+
+    // Saving the factory preset again finds its name taken by the user copy.
+    processor->currentPresetType = 1;
+    editor->setPreset(static_cast<int>(factory.size()) - 1);
+    ASSERT_FALSE(processor->currentPreset->isUser);
+    set("RoomSize", 13.0f);
+    editor->savePreset(processor->currentPreset);
+    EXPECT_EQ(presetNames(*processor, 0), (std::vector<juce::String> { "VIBRANT TAILS", "VIBRANT TAILS 2" }));
+}
+
+TEST_F(EditorTest, DeleteRemovesOnlyTheUserPresetsOwnFile)
+{
+    writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+    writePresetFile("Beta", { { "RoomSize", 22.0 } });
+    // A user file that happens to carry a factory preset's name.
+    writePresetFile("VIBRANT TAILS", { { "RoomSize", 33.0 } });
+    open();
+    editor->setPreset(juce::String("ALPHA"));
+    set("RoomSize", 17.0f);
+
+    editor->deletePreset(processor->currentPreset);
+    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Beta.rbprs", "VIBRANT TAILS.rbprs" }));
+    EXPECT_EQ(processor->currentPreset, nullptr);
+    EXPECT_EQ(presetNames(*processor, 0), (std::vector<juce::String> { "BETA", "VIBRANT TAILS" }));
+    // The sound in use stays.
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 17.0f);
+
+    // A factory preset has no file: the user file of the same name stays.
+    processor->currentPresetType = 1;
+    editor->setPreset(static_cast<int>(processor->presetLists[1].size()) - 1);
+    ASSERT_FALSE(processor->currentPreset->isUser);
+    editor->deletePreset(processor->currentPreset);
+    EXPECT_TRUE(userPresetFolder().getChildFile("VIBRANT TAILS.rbprs").existsAsFile());
+
+    // A user preset whose file went away meanwhile: nothing changes.
+    processor->currentPresetType = 0;
+    editor->setPreset(0);
+    ASSERT_EQ(currentName(*processor), "BETA");
+    userPresetFolder().getChildFile("Beta.rbprs").deleteFile();
+    editor->deletePreset(processor->currentPreset);
+    EXPECT_EQ(currentName(*processor), "BETA");
+    EXPECT_EQ(presetNames(*processor, 0).size(), 2u);
+
+    // Stepping on from the emptied position still works.
+    editor->previousPreset();
+    editor->nextPreset();
+    EXPECT_NE(processor->currentPreset, nullptr);
+}
+
+TEST_F(EditorTest, RestoredPresetNameShowsInTheOpenWindow)
+{
+    open();
+    ReverbProcessor other;
+    other.setPreset("VIBRANT TAILS", true);
+    juce::MemoryBlock state;
+    other.getStateInformation(state);
+    processor->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+    EXPECT_EQ(shown(*editor), "VIBRANT TAILS");
+
+    // A name neither list holds is shown as it was stored.
+    auto xml = juce::AudioProcessor::getXmlFromBinary(state.getData(), static_cast<int>(state.getSize()));
+    ASSERT_NE(xml, nullptr);
+    xml->setAttribute("PresetName", "Long Gone");
+    juce::MemoryBlock renamed;
+    juce::AudioProcessor::copyXmlToBinary(*xml, renamed);
+    processor->setStateInformation(renamed.getData(), static_cast<int>(renamed.getSize()));
+    editor->timerCallback();
+    EXPECT_TRUE(editor->design->header->presetName == "Long Gone");
+}
