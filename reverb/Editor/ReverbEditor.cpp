@@ -49,8 +49,9 @@ void ReverbEditor::configure()
     pad->setType(BiquadFilterType::lowShelf);
     filterPad = pad;
 
-    auto value = effectProcessor->parameters.getParameterAsValue(filterTypeID).getValue();
-    showFilterType(value.isVoid() ? 0.0f : static_cast<float>(value));
+    // The parameter's own value: the state tree catches up with it only on a timer.
+    const auto* value = effectProcessor->parameters.getRawParameterValue(filterTypeID);
+    showFilterType(value != nullptr ? value->load() : 0.0f);
 }
 
 void ReverbEditor::showFilterType(float value)

@@ -7,7 +7,9 @@
 #include "UI/Controls/Radio/RadioContainer.h"
 #include "UI/Controls/Slider/SliderContainer.h"
 #include "UI/Controls/XY/XYControlContainer.h"
+#include "UI/Overlays/ControlEditorOverlay.h"
 #include "UI/Page.h"
+#include "UI/PageSelector.h"
 #include "UI/PluginHeader.h"
 #include "UI/Section.h"
 
@@ -78,7 +80,7 @@ namespace
     // A design whose filter row names a parameter key that does not exist.
     struct BrokenDesign : ReverbDesign
     {
-        explicit BrokenDesign(bool& deleted) : deleted(deleted) {}
+        explicit BrokenDesign(bool& flag) : deleted(flag) {}
         ~BrokenDesign() override { deleted = true; }
         std::map<int, ParameterUISettings> getUiSettings() override
         {
