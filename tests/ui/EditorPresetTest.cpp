@@ -62,11 +62,10 @@ TEST_F(EditorTest, SaveWritesTheCurrentUserPresetsOwnFile)
     EXPECT_TRUE(alpha.loadFileAsString().contains("44"));
 }
 
-TEST_F(EditorTest, SaveAsCreatesANewUserPresetAndNeverReplacesAnother)
+TEST_F(EditorTest, SaveAsWritesANewPresetOrTheNamedUserPresetsOwnFile)
 {
     const auto alpha = writePresetFile("Alpha", { { "RoomSize", 11.0 } });
     open();
-    const auto alphaText = alpha.loadFileAsString();
     set("RoomSize", 55.0f);
 
     editor->savePresetAs("Gamma");
@@ -75,27 +74,26 @@ TEST_F(EditorTest, SaveAsCreatesANewUserPresetAndNeverReplacesAnother)
     EXPECT_EQ(processor->currentPresetType, 0);
     EXPECT_EQ(shown(*editor), "GAMMA");
 
-    // Another user preset's name: that preset stays as it was, the new one is numbered.
+    // Another user preset's name (the dialog asked first): that preset's own file
+    // takes the values, whatever the letter case typed.
     set("RoomSize", 66.0f);
     editor->savePresetAs("alpha");
-    EXPECT_EQ(alpha.loadFileAsString(), alphaText);
-    EXPECT_EQ(currentName(*processor), "ALPHA 2");
+    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Gamma.rbprs" }));
+    EXPECT_EQ(currentName(*processor), "ALPHA");
+    EXPECT_EQ(shown(*editor), "ALPHA");
+    editor->setPreset(juce::String("GAMMA"));
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 55.0f);
+    editor->setPreset(juce::String("ALPHA"));
     EXPECT_FLOAT_EQ(plain("RoomSize"), 66.0f);
+    EXPECT_TRUE(alpha.existsAsFile());
 
-    // The current preset's own name saves that preset.
-    set("RoomSize", 67.0f);
-    editor->savePresetAs("Alpha 2");
-    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Gamma.rbprs", "alpha 2.rbprs" }));
-
-    // Separators and characters that file names cannot hold are dropped; nothing
-    // is written outside the folder; a name with nothing left writes nothing.
-    editor->savePresetAs("../x/y:z");
-    EXPECT_TRUE(userPresetFolder().getChildFile("..xyz.rbprs").existsAsFile());
-    EXPECT_FALSE(userPresetFolder().getParentDirectory().getChildFile("x").exists());
-    EXPECT_EQ(currentName(*processor), "..XYZ");
+    // Names that cannot be file names write nothing, inside the folder or outside it.
     const auto before = filesInUserFolder();
-    editor->savePresetAs(" /\\:* ");
+    for (const char* bad : { "../x", "a/b", "y:z", " ", "..", "tab\tname" })
+        editor->savePresetAs(bad);
     EXPECT_EQ(filesInUserFolder(), before);
+    EXPECT_FALSE(userPresetFolder().getParentDirectory().getChildFile("x.rbprs").exists());
+    EXPECT_EQ(currentName(*processor), "ALPHA");
 }
 
 TEST_F(EditorTest, SavingAFactoryPresetMakesAUserCopyAndKeepsTheFactoryList)

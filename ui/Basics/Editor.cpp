@@ -3,6 +3,7 @@
 #include "Binaries/Zorvik.h"
 #include "Common/FilterDSPKernel.h"
 #include "Common/Parameters/ParameterList.h"
+#include "Preset/PresetFileName.h"
 #include "UI/Controls/UIContainer.h"
 #include "UI/Overlays/ControlEditorOverlay.h"
 #include "UI/Page.h"
@@ -16,8 +17,6 @@ namespace
 {
 constexpr int headerHeight = 30;
 constexpr int selectorHeight = 30;
-// Longest preset name kept for a file name, leaving room for the extension and a number.
-constexpr int maximumNameLength = 100;
 } // namespace
 
 Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuilder* builder)
@@ -289,44 +288,26 @@ void Editor::previousPreset()
 
 juce::File Editor::createPresetFile(juce::String name)
 {
-    // Path separators and characters illegal in file names are dropped, and so are control characters.
-    juce::String legal;
-    for (auto c : juce::File::createLegalFileName(name))
-        if (c >= 0x20 && c != 0x7f)
-            legal += juce::String::charToString(c);
-    legal = legal.trim().substring(0, maximumNameLength).trim();
-    if (legal.isEmpty() || legal == "." || legal == "..")
-        return {};
-
     const auto folder = EffectProcessor::getUserPresetFolder();
     folder.createDirectory();
-    return folder.getChildFile(legal + "." + juce::String(effectProcessor->presetExtension));
+    return PresetFileName::fileForSaving(folder, name, juce::String(effectProcessor->presetExtension),
+                                         presetList(0));
 }
 
-// A file for a new preset of this name that no user preset uses yet: the name
-// itself when free, else the name followed by the first free number.
+// A file for a new user preset of this name that no user preset uses yet: the
+// name itself when free, else the name followed by the first free number.
 juce::File Editor::freePresetFile(const juce::String& name)
 {
-    const auto first = createPresetFile(name);
-    if (first == juce::File())
-        return {};
-    const auto extension = "." + juce::String(effectProcessor->presetExtension);
-    const auto stem = first.getFileName().dropLastCharacters(extension.length());
-    auto isTaken = [this](const juce::File& file, const juce::String& presetName) {
-        if (file.exists())
-            return true;
-        for (auto* preset : presetList(0))
-            if (preset->name == presetName.toUpperCase())
-                return true;
-        return false;
-    };
-    if (!isTaken(first, stem))
-        return first;
-    for (int number = 2; number < 1000; ++number)
+    const auto users = presetList(0);
+    for (int number = 1; number < 1000; ++number)
     {
-        const auto candidate = stem + " " + juce::String(number);
-        const auto file = first.getSiblingFile(candidate + extension);
-        if (!isTaken(file, candidate))
+        const auto candidate = number == 1 ? name : name + " " + juce::String(number);
+        if (PresetFileName::findUserPreset(candidate, users) != nullptr)
+            continue;
+        const auto file = createPresetFile(candidate);
+        if (file == juce::File())
+            return {};
+        if (!file.exists())
             return file;
     }
     return {};
@@ -359,7 +340,7 @@ void Editor::savePreset(Preset* preset)
         return;
     if (!preset->isUser || preset->file == juce::File())
     {
-        savePresetAs(preset->name);
+        writeAndSelect(freePresetFile(preset->name));
         return;
     }
     writeUserPreset(preset->file);
@@ -367,25 +348,27 @@ void Editor::savePreset(Preset* preset)
     design->header->onCurrentStateGetsDifferentFromCurrentPreset(false);
 }
 
-// Saving under the current user preset's name saves that preset; a name that
-// another user preset has gets the first free number instead of replacing it.
+// The save-as dialog has asked before a name of another user preset is given
+// here: that preset's own file is then replaced. Names that cannot be file names
+// write nothing.
 void Editor::savePresetAs(juce::String name)
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
-    auto* current = effectProcessor->currentPreset;
-    if (current != nullptr && current->isUser && current->file != juce::File()
-        && current->name == name.trim().toUpperCase())
-    {
-        savePreset(current);
-        return;
-    }
+    writeAndSelect(createPresetFile(name));
+}
 
-    const auto file = freePresetFile(name);
+void Editor::writeAndSelect(const juce::File& file)
+{
     if (!writeUserPreset(file))
         return;
     afterUserPresetsChanged();
     const auto extension = "." + juce::String(effectProcessor->presetExtension);
-    setPreset(file.getFileName().dropLastCharacters(extension.length()).toUpperCase());
+    const auto name = file.getFileName().dropLastCharacters(extension.length()).toUpperCase();
+    setPreset(name);
+    // Saved over the preset already current: the stored values are the shown ones.
+    auto* current = effectProcessor->currentPreset;
+    if (current != nullptr && current->name == name)
+        design->header->selectPreset(effectProcessor->currentPresetIndex);
 }
 
 void Editor::deletePreset(Preset* preset)

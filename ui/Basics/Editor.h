@@ -59,8 +59,9 @@ public:
     void setPreset(int index);
     void setPreset(juce::String name);
 
-    // The user preset file for a preset name: characters that are not allowed in
-    // file names are dropped. An invalid File when nothing usable is left.
+    // The file a user preset of this name is saved to: the file of the user preset
+    // of that name, else a new one in the user folder. An invalid File for a name
+    // that cannot be a file name.
     juce::File createPresetFile(juce::String name);
 
     std::map<int, UIContainer*> containers;
@@ -82,6 +83,7 @@ private:
     bool writeUserPreset(const juce::File& file);
     juce::File freePresetFile(const juce::String& name);
     void afterUserPresetsChanged();
+    void writeAndSelect(const juce::File& file);
 
     bool listening = false;
 
