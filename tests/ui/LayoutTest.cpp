@@ -177,3 +177,23 @@ TEST_F(LayoutTest, FactoryBuildsByKindAndRefusesMissingLinks)
     std::unique_ptr<UIContainer> pad(builder.build(x, "t", 5, { y, x }, {}, {}));
     EXPECT_NE(pad, nullptr);
 }
+
+TEST_F(LayoutTest, FactoryBuildsTheFurtherControlsWhenTheirLinksAreThere)
+{
+    ContainerBuilder builder;
+    auto* p = parameter("RoomSize");
+    const std::vector<Parameter*> five(5, parameter("HFDamp"));
+    auto builds = [&](int kind, std::vector<Parameter*> linked, std::vector<std::string> options = {}) {
+        std::unique_ptr<UIContainer> control(builder.build(p, "t", kind, linked, options, {}));
+        return control != nullptr;
+    };
+    EXPECT_TRUE(builds(1, { five[0] }));
+    EXPECT_THROW(builds(1, {}), std::out_of_range);
+    EXPECT_TRUE(builds(3, {}, { "sine" }));
+    EXPECT_TRUE(builds(3, {}));  // no waveform name: a knob without a glyph
+    EXPECT_TRUE(builds(6, { five[0], five[1] }));
+    EXPECT_THROW(builds(6, { five[0] }), std::out_of_range);
+    EXPECT_TRUE(builds(8, five));
+    EXPECT_THROW(builds(8, { five[0], five[1], five[2], five[3] }), std::out_of_range);
+    EXPECT_TRUE(builds(11, {}, { "ONE", "TWO" }));
+}
