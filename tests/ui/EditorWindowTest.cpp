@@ -22,23 +22,33 @@ namespace
         "_NET_WM_WINDOW_TYPE_COMBO,_NET_WM_ALLOWED_ACTIONS,_NET_WM_ACTION_MOVE,_NET_WM_ACTION_CLOSE,"
         "_MOTIF_WM_HINTS,_NET_FRAME_EXTENTS,_NET_WM_NAME,_NET_WM_ICON,_NET_WM_PID,UTF8_STRING,XdndAware";
 
-    // A private X server; display is -1 when none could be started.
+    // A private X server; display is -1 when none could be started. It never takes
+    // the default display :0, which JUCE programs without DISPLAY (the other tests,
+    // running at the same time) would connect to and lose when it stops.
     struct VirtualDisplay
     {
         VirtualDisplay()
         {
             if (access("/usr/bin/Xvfb", X_OK) != 0)
                 return;
+            const int first = 100 + static_cast<int>(getpid() % 800);
+            for (int attempt = 0; attempt < 10 && display < 0; ++attempt)
+                start(first + attempt);
+        }
+
+        void start(int number)
+        {
             int fds[2];
             if (pipe(fds) != 0)
                 return;
+            const auto name = ":" + std::to_string(number);
             pid = fork();
             if (pid == 0)
             {
                 close(fds[0]);
                 const auto fd = std::to_string(fds[1]);
-                execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", "-screen", "0",
-                      "1024x768x24", static_cast<char*>(nullptr));
+                execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp",
+                      "-screen", "0", "1024x768x24", static_cast<char*>(nullptr));
                 _exit(127);
             }
             close(fds[1]);
@@ -49,7 +59,13 @@ namespace
                 text += c;
             close(fds[0]);
             if (!text.empty())
+            {
                 display = std::atoi(text.c_str());
+                return;
+            }
+            if (pid > 0)
+                waitpid(pid, nullptr, 0);
+            pid = -1;
         }
 
         ~VirtualDisplay()
