@@ -151,6 +151,13 @@ TEST_F(EditorTest, DeleteRemovesOnlyTheUserPresetsOwnFile)
     EXPECT_EQ(currentName(*processor), "BETA");
     EXPECT_EQ(presetNames(*processor, 0).size(), 2u);
 
+    // A preset record that a rescan has replaced is not touched.
+    Preset stale("BETA", processor->defaultState, true, userPresetFolder().getChildFile("VIBRANT TAILS.rbprs"));
+    editor->deletePreset(&stale);
+    editor->savePreset(&stale);
+    EXPECT_TRUE(userPresetFolder().getChildFile("VIBRANT TAILS.rbprs").existsAsFile());
+    EXPECT_EQ(presetNames(*processor, 0).size(), 2u);
+
     // Stepping on from the emptied position still works.
     editor->previousPreset();
     editor->nextPreset();

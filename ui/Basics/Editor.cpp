@@ -324,6 +324,17 @@ bool Editor::writeUserPreset(const juce::File& file)
     return xml != nullptr && xml->writeTo(file, {});
 }
 
+// Whether the preset is one the processor still holds (a rescan replaces the user presets).
+bool Editor::isListed(Preset* preset)
+{
+    if (preset == nullptr)
+        return false;
+    for (const auto& list : effectProcessor->presetLists)
+        if (std::find(list.begin(), list.end(), preset) != list.end())
+            return true;
+    return false;
+}
+
 void Editor::afterUserPresetsChanged()
 {
     effectProcessor->retrieveUserPresets();
@@ -336,7 +347,7 @@ void Editor::afterUserPresetsChanged()
 void Editor::savePreset(Preset* preset)
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
-    if (preset == nullptr)
+    if (!isListed(preset))
         return;
     if (!preset->isUser || preset->file == juce::File())
     {
@@ -374,8 +385,7 @@ void Editor::writeAndSelect(const juce::File& file)
 void Editor::deletePreset(Preset* preset)
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
-    auto& users = effectProcessor->presetLists[0];
-    if (preset == nullptr || std::find(users.begin(), users.end(), preset) == users.end() || !preset->isUser)
+    if (!isListed(preset) || !preset->isUser)
         return;
     const auto file = preset->file;
     if (!file.existsAsFile() || !file.deleteFile())

@@ -83,6 +83,7 @@ private:
     bool writeUserPreset(const juce::File& file);
     juce::File freePresetFile(const juce::String& name);
     void afterUserPresetsChanged();
+    bool isListed(Preset* preset);
     void writeAndSelect(const juce::File& file);
 
     bool listening = false;
