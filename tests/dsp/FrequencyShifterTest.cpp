@@ -1,3 +1,4 @@
+#include "Common/Math/Accelerate/SignalProcessing.h"
 #include "Common/ProcessBlock/FrequencyShifter/FrequencyShifter.h"
 
 #include "dsp/TestSignals.h"
@@ -13,12 +14,13 @@ using namespace TestSignals;
 namespace
 {
     // The reverb's Hilbert pair, each set as a1, a2, b0, b1, b2.
-    void setHilbertPair(FrequencyShifter& shifter)
+    void setHilbertPair(FrequencyShifter& shifter, unsigned long channels, double rate)
     {
         shifter.coefficients[FrequencyShifter::pathAStage1] = {0.02569f, -0.260502f, -0.260502f, 0.02568f, 1.0f};
         shifter.coefficients[FrequencyShifter::pathAStage2] = {-1.8685f, 0.870686f, 0.870686f, -1.8685f, 1.0f};
         shifter.coefficients[FrequencyShifter::pathBStage1] = {-1.94632f, 0.94657f, 0.94657f, -1.94632f, 1.0f};
         shifter.coefficients[FrequencyShifter::pathBStage2] = {-0.83774f, 0.06338f, 0.06338f, -0.83774f, 1.0f};
+        shifter.init(channels, rate);
     }
 
     // Least-squares fit of a sin(wi) + b cos(wi) over the second half: amplitude and phase in degrees.
@@ -37,8 +39,7 @@ namespace
     bool silentAfterRunningBothPaths(FrequencyShifter& shifter, unsigned long channel)
     {
         std::vector<float> a(64, 0.0f), b(64, 0.0f);
-        shifter.processPathA(a.data(), 64, channel);
-        shifter.processPathB(b.data(), 64, channel);
+        shifter.processPaths(a.data(), b.data(), 64, channel);
         return largest(a) == 0.0 && largest(b) == 0.0;
     }
 }
@@ -46,9 +47,8 @@ namespace
 TEST(FrequencyShifter, PathsAreAllPassAndAQuarterCycleApart)
 {
     FrequencyShifter shifter;
-    setHilbertPair(shifter);
-    shifter.init(1, 44100);
-    for (double f : {100.0, 300.0, 1000.0, 3000.0, 10000.0})
+    setHilbertPair(shifter, 1, 44100);
+    for (double f : {100.0, 1000.0, 10000.0})
     {
         auto a = sine(f / 44100.0, 44100), b = a;
         shifter.clear();
@@ -65,12 +65,61 @@ TEST(FrequencyShifter, PathsAreAllPassAndAQuarterCycleApart)
     }
 }
 
-TEST(FrequencyShifter, InitRenewsStatesAndClearKeepsPhasesAndCoefficients)
+// Running sections, paths or channels side by side is a speed-up only: every sample,
+// and the history left for the next call, equals processing them in turn bit for bit.
+TEST(FrequencyShifter, LockstepProcessingEqualsProcessingInTurn)
+{
+    const float coefficients[4][5] = {{0.2f, 0.4f, 0.2f, -0.5f, 0.3f}, {1.0f, -1.8f, 0.9f, -1.7f, 0.8f},
+                                      {0.9f, 0.1f, -0.3f, 0.2f, -0.1f}, {0.06f, -0.8f, 1.0f, -0.8f, 0.06f}};
+    const float* sets[4] = {coefficients[0], coefficients[1], coefficients[2], coefficients[3]};
+    BiquadState* one[4];
+    BiquadState* two[4];
+    for (int k = 0; k < 4; ++k)
+        one[k] = SignalProcessing::biquad_createState(), two[k] = SignalProcessing::biquad_createState();
+    FrequencyShifter inTurn, paired, inLanes;
+    for (FrequencyShifter* shifter : {&inTurn, &paired, &inLanes})
+        setHilbertPair(*shifter, 4, 48000.0);
+    unsigned seed = 1;
+    for (const unsigned long n : {37ul, 64ul, 1ul, 150ul})
+    {
+        // Sections 0 and 1 form a cascade on a, 2 and 3 on b.
+        std::vector<float> a1 = noise(n, seed++), b1 = noise(n, seed++), a2 = a1, b2 = b1;
+        for (int k = 0; k < 4; ++k)
+            SignalProcessing::biquad(k < 2 ? a1.data() : b1.data(), coefficients[k], k < 2 ? a1.data() : b1.data(), n, one[k]);
+        float* const buffers[4] = {a2.data(), a2.data(), b2.data(), b2.data()};
+        SignalProcessing::biquadLockstep4(buffers, sets, two, n);
+        ASSERT_EQ(a1, a2) << n;
+        ASSERT_EQ(b1, b2) << n;
+
+        std::vector<float> input[4], pathA[4], pathB[4];
+        const float* inputs[4];
+        float *pathAs[4], *pathBs[4];
+        for (unsigned long c = 0; c < 4; ++c)
+        {
+            input[c] = noise(n, seed++), pathA[c].assign(n, 0.0f), pathB[c].assign(n, 0.0f);
+            inputs[c] = input[c].data(), pathAs[c] = pathA[c].data(), pathBs[c] = pathB[c].data();
+        }
+        inLanes.processChannels(inputs, pathAs, pathBs, n);
+        for (unsigned long c = 0; c < 4; ++c)
+        {
+            std::vector<float> a = input[c], b = input[c], pairedA = input[c], pairedB = input[c];
+            inTurn.processPathA(a.data(), n, c);
+            inTurn.processPathB(b.data(), n, c);
+            paired.processPaths(pairedA.data(), pairedB.data(), n, c);
+            ASSERT_EQ(a, pathA[c]) << "channel " << c << ", " << n << " frames";
+            ASSERT_EQ(b, pathB[c]) << "channel " << c << ", " << n << " frames";
+            ASSERT_EQ(a, pairedA) << c;
+            ASSERT_EQ(b, pairedB) << c;
+        }
+    }
+    for (int k = 0; k < 4; ++k)
+        SignalProcessing::biquad_destroyState(one[k]), SignalProcessing::biquad_destroyState(two[k]);
+}
+
+TEST(FrequencyShifter, InitRenewsStatesAndPhasesAndClearKeepsPhasesAndCoefficients)
 {
     FrequencyShifter shifter;
-    setHilbertPair(shifter);
-    shifter.init(4, 48000);
-    EXPECT_EQ(shifter.getChannelCount(), 4);
+    setHilbertPair(shifter, 4, 48000);
     auto signal = noise(64);
     for (unsigned long channel = 0; channel < 4; ++channel)
         shifter.processPathA(signal.data(), 64, channel);
@@ -87,13 +136,7 @@ TEST(FrequencyShifter, InitRenewsStatesAndClearKeepsPhasesAndCoefficients)
     EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 1));
     EXPECT_EQ(shifter.phases[1], -0.5f);
     EXPECT_EQ(shifter.coefficients[FrequencyShifter::pathAStage1][3], 0.02568f);
-
-    // A new init starts the oscillators afresh.
-    shifter.init(2, 48000);
+    shifter.init(6, 48000);  // phases exist for four channels only
     EXPECT_EQ(shifter.phases[1], 0.0f);
-
-    // The phases exist for four channels only.
-    shifter.init(6, 44100);
-    EXPECT_EQ(shifter.channels, FrequencyShifter::maximumChannels);
     EXPECT_EQ(shifter.getChannelCount(), FrequencyShifter::maximumChannels);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 using TestSignals::largest;
@@ -35,20 +36,29 @@ namespace
     }
 }
 
-TEST(Lfo, FourOutputsAreOneSineInQuarterCycleSteps)
+TEST(Lfo, ShapesFollowThePhaseAndOffsetsStepThroughTheCycle)
 {
-    Lfo lfo;
-    lfo.init(4, 48000);
-    const auto out = render(lfo, 48000, 64, 1.0f, {0.0f, 0.25f, 0.5f, 0.75f});
-    EXPECT_NEAR(out[0][0], -1.0f, 1e-6);
-    EXPECT_NEAR(out[0][24000], 1.0f, 1e-5);
-    for (std::size_t i = 0; i < 48000; i += 97)
+    // 8 Hz at 1024 Hz: the phase steps by exactly 1/128; offsets beyond one cycle wrap.
+    // The first output takes negative offsets only, the others non-negative ones.
+    using S = Lfo::Shape;
+    for (auto shape : {S::sine, S::square, S::triangle, S::sawUp, S::sawDown})
     {
-        const double t = twoPi * double(i) / 48000.0;
-        EXPECT_NEAR(out[0][i], -std::cos(t), 1e-3) << i;
-        EXPECT_NEAR(out[1][i], std::sin(t), 1e-3) << i;  // a quarter cycle ahead
-        EXPECT_NEAR(out[2][i], std::cos(t), 1e-3) << i;
-        EXPECT_NEAR(out[3][i], -std::sin(t), 1e-3) << i;
+        Lfo lfo;
+        lfo.init(4, 1024);
+        lfo.shape = shape;
+        const std::vector<float> offsets{-0.25f, 0.25f, 1.5f, 2.75f};
+        const auto out = render(lfo, 256, 64, 8.0f, offsets);
+        for (std::size_t k = 0; k < offsets.size(); ++k)
+            for (std::size_t i = 0; i < 256; ++i)
+            {
+                const double u = std::fmod(double(i % 128) / 128.0 + offsets[k] + 2.0, 1.0);
+                const double expected = shape == S::sine       ? -std::cos(twoPi * u)
+                                        : shape == S::square   ? (u < 0.5 ? 1.0 : -1.0)
+                                        : shape == S::triangle ? 4.0 * std::min(u, 1.0 - u) - 1.0
+                                        : shape == S::sawUp    ? 2.0 * u - 1.0
+                                                               : 1.0 - 2.0 * u;
+                ASSERT_NEAR(out[k][i], expected, 1e-5) << int(shape) << " output " << k << " at " << i;
+            }
     }
 }
 
@@ -61,7 +71,6 @@ TEST(Lfo, RateIsLimitedAndAmountSetsTheDepth)
         render(lfo, 4800, 64, requested, {0.0f});
         EXPECT_LT(phaseDistance(lfo.getPhase(), actual * 0.1), 1e-4) << requested;
     }
-
     std::vector<float> amount(Lfo::bufferFrames, 50.0f);
     for (bool squared : {true, false})
     {
@@ -72,78 +81,50 @@ TEST(Lfo, RateIsLimitedAndAmountSetsTheDepth)
     }
 }
 
-TEST(Lfo, ShapesFollowThePhase)
-{
-    // 8 Hz at 1024 Hz: the phase steps by exactly 1/128.
-    for (auto shape : {Lfo::Shape::square, Lfo::Shape::triangle, Lfo::Shape::sawUp, Lfo::Shape::sawDown})
-    {
-        Lfo lfo;
-        lfo.init(1, 1024);
-        lfo.shape = shape;
-        const auto out = render(lfo, 128, 128, 8.0f, {0.0f})[0];
-        for (std::size_t i = 0; i < 128; ++i)
-        {
-            const double u = double(i) / 128.0;
-            const double expected = shape == Lfo::Shape::square     ? (u < 0.5 ? 1.0 : -1.0)
-                                    : shape == Lfo::Shape::triangle ? 4.0 * std::min(u, 1.0 - u) - 1.0
-                                    : shape == Lfo::Shape::sawUp    ? 2.0 * u - 1.0
-                                                                    : 1.0 - 2.0 * u;
-            EXPECT_NEAR(out[i], expected, 1e-6) << static_cast<int>(shape) << " at " << i;
-        }
-    }
-}
-
-TEST(Lfo, OffsetsBeyondOneCycleStayInRange)
-{
-    Lfo lfo;
-    lfo.init(2, 48000);
-    lfo.shape = Lfo::Shape::triangle;
-    for (const auto& out : render(lfo, 9600, 64, 5.0f, {-1.75f, 2.5f}))
-        EXPECT_LE(largest(out), 1.0);
-}
-
-TEST(Lfo, TriggerRestartsTheCycle)
+TEST(Lfo, TriggerRestartsTheCycleAndEmptyOrLongBlocksAreSafe)
 {
     Lfo lfo;
     lfo.init(1, 48000);
     lfo.mode = Lfo::Mode::retriggered;
-    std::vector<float> rate(64, 10.0f), trigger(64, 0.0f), out(64);
-    lfo.process(out.data(), 64, 0, {rate.data()}, trigger.data());
+    std::vector<float> rate(10000, 10.0f), trigger(64, 0.0f), out(10000, 0.7f);
     trigger[10] = 1.0f;
-    lfo.process(out.data(), 64, 0, {rate.data()}, trigger.data());
-    EXPECT_NEAR(out[10], -1.0f, 1e-6);
-    EXPECT_NEAR(out[63], -std::cos(twoPi * 10.0 * 53.0 / 48000.0), 1e-5);
-}
-
-TEST(Lfo, EmptyAndLongBlocksAreSafe)
-{
-    Lfo lfo;
-    lfo.init(2, 48000);
-    std::vector<float> rate(10000, 3.0f), out(10000, 0.7f);
     lfo.process(out.data() + 1, 0, 0, {rate.data()});  // out[0] stands for the memory before
     EXPECT_EQ(lfo.getPhase(), 0.0f);
     EXPECT_EQ(out[1], 0.7f);
+    lfo.process(out.data(), 64, 0, {rate.data()}, trigger.data());
+    EXPECT_NEAR(out[10], -1.0f, 1e-6);
+    EXPECT_NEAR(out[63], -std::cos(twoPi * 10.0 * 53.0 / 48000.0), 1e-5);
 
+    lfo.mode = Lfo::Mode::freeRunning;
+    lfo.clear();
     lfo.process(out.data(), 10000, 0, {rate.data()});
-    EXPECT_LT(phaseDistance(lfo.getPhase(), 3.0 * 10000 / 48000), 1e-4);
-    EXPECT_NEAR(out[9999], -std::cos(twoPi * 3.0 * 9999 / 48000), 1e-3);
+    EXPECT_LT(phaseDistance(lfo.getPhase(), 10.0 * 10000 / 48000), 1e-4);
+    EXPECT_NEAR(out[9999], -std::cos(twoPi * 10.0 * 9999 / 48000), 1e-3);
 }
 
-TEST(Lfo, RandomShapeHoldsEachValueForHalfAPeriod)
+TEST(Lfo, RandomShapeHoldsEachValueForHalfAPeriodFromItsOwnGenerator)
 {
-    Lfo lfo;
-    lfo.init(2, 48000);
-    lfo.shape = Lfo::Shape::random;
-    lfo.setRandomSeed(42);
-    // 40 Hz: a new value every 600 samples, from the first block on.
-    const auto out = render(lfo, 48000, 64, 40.0f, {0.0f})[0];
+    auto randomLfo = [] {
+        auto lfo = std::make_unique<Lfo>();
+        lfo->init(1, 48000);
+        lfo->shape = Lfo::Shape::random;
+        return lfo;
+    };
+    auto first = randomLfo(), second = randomLfo(), third = randomLfo(), fourth = randomLfo();
+    first->setRandomSeed(42);
+    second->setRandomSeed(42);
+    // 40 Hz: a new value every 600 samples, from the first block on. The third instance,
+    // run in between, must not disturb the other two sequences.
+    const auto out = render(*first, 48000, 64, 40.0f, {0.0f})[0];
+    const auto other = render(*third, 48000, 64, 40.0f, {0.0f})[0];
+    EXPECT_EQ(render(*second, 48000, 64, 40.0f, {0.0f})[0], out);
+    EXPECT_NE(render(*fourth, 48000, 64, 40.0f, {0.0f})[0], other);  // unseeded instances differ
     int changes = 0;
     for (std::size_t i = 1; i < out.size(); ++i)
         changes += out[i] != out[i - 1];
     EXPECT_GE(changes, 70);
     EXPECT_LE(changes, 81);
-    EXPECT_LT(*std::max_element(out.begin(), out.end()), 1.0f);
-    EXPECT_GE(*std::min_element(out.begin(), out.end()), -1.0f);
+    EXPECT_LE(largest(out), 1.0);
 }
 
 TEST(Lfo, TempoSyncFollowsTheHostPosition)
@@ -164,12 +145,11 @@ TEST(Lfo, TempoSyncFollowsTheHostPosition)
         lfo.process(out1.data(), 64, 1, {rate.data(), nullptr, offset.data()});
         return out0[0];
     };
-
     EXPECT_NEAR(valueAt(1.0, 0), -0.5f, 1e-5);
     EXPECT_NEAR(out0[48], 2.0 * (0.25 + 48.0 / 96000) - 1.0, 1e-5);
-    EXPECT_NEAR(out1[0], -1.0f, 1e-5);                        // offset 0.25: one beat behind
-    EXPECT_NEAR(valueAt(-5.0, 0), 2.0 * 0.75 - 1.0, 1e-5);    // a count-in continues the cycle
-    EXPECT_NEAR(valueAt(0.0, 12000), 2.0 * 0.125 - 1.0, 1e-5); // 12000 frames = half a beat on
+    EXPECT_NEAR(out1[0], -1.0f, 1e-5);                          // offset 0.25: one beat behind
+    EXPECT_NEAR(valueAt(-5.0, 0), 2.0 * 0.75 - 1.0, 1e-5);      // a count-in continues the cycle
+    EXPECT_NEAR(valueAt(0.0, 12000), 2.0 * 0.125 - 1.0, 1e-5);  // 12000 frames = half a beat on
 
     // Stopped, the synchronised period drives the free-running phase: 2 s per cycle.
     transport.playing = false;

@@ -12,10 +12,7 @@ namespace TestSignals
     {
         std::vector<float> v(n);
         for (auto& x : v)
-        {
-            seed = seed * 1664525u + 1013904223u;
-            x = static_cast<float>(seed >> 8) / float(1u << 24) * 2.0f - 1.0f;
-        }
+            x = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / float(1u << 24) * 2.0f - 1.0f;
         return v;
     }
 
@@ -28,11 +25,11 @@ namespace TestSignals
     }
 
     // Largest magnitude; infinity when any value is not finite.
-    inline double largest(const std::vector<float>& v, std::size_t start = 0)
+    inline double largest(const std::vector<float>& v)
     {
         double peak = 0.0;
-        for (std::size_t i = start; i < v.size(); ++i)
-            peak = std::isfinite(v[i]) ? std::max(peak, double(std::fabs(v[i]))) : INFINITY;
+        for (float x : v)
+            peak = std::isfinite(x) ? std::max(peak, double(std::fabs(x))) : INFINITY;
         return peak;
     }
 }
