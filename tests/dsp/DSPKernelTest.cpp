@@ -36,15 +36,11 @@ namespace
     };
 }
 
-TEST(DSPKernel, RampLengthIsTwentyMillisecondsInSinglePrecisionAndZeroForBadRates)
+TEST(DSPKernel, ChangesRampFromTheLastValueOverAtLeastTwentyMilliseconds)
 {
-    for (auto [rate, frames] : {std::pair{44100.0, 881ul}, {96000.0, 1919ul}, {0.0, 0ul}, {-44100.0, 0ul},
-                                {std::numeric_limits<double>::quiet_NaN(), 0ul}})
+    // 20 ms in single precision; none for a rate that is not positive and finite.
+    for (auto [rate, frames] : {std::pair{96000.0, 1919ul}, {0.0, 0ul}, {std::numeric_limits<double>::quiet_NaN(), 0ul}})
         EXPECT_EQ(Prepared(rate).rampLength, frames) << rate;
-}
-
-TEST(DSPKernel, ChangesRampFromTheLastValueOverAtLeastTheRampLength)
-{
     Prepared kernel;
     EXPECT_EQ(kernel.run(P::choice, 64), std::vector<float>(64, 20.0f));
     kernel.setParameter(P::gain, 8.81f);

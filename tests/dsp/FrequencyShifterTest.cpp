@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <stdexcept>
 #include <vector>
 
 using namespace TestSignals;
@@ -40,7 +39,7 @@ namespace
     {
         std::vector<float> a(64, 0.0f), b(64, 0.0f);
         shifter.processPaths(a.data(), b.data(), 64, channel);
-        return largest(a) == 0.0 && largest(b) == 0.0;
+        return largest(a) + largest(b) == 0.0;
     }
 }
 
@@ -116,27 +115,20 @@ TEST(FrequencyShifter, LockstepProcessingEqualsProcessingInTurn)
         SignalProcessing::biquad_destroyState(one[k]), SignalProcessing::biquad_destroyState(two[k]);
 }
 
-TEST(FrequencyShifter, InitRenewsStatesAndPhasesAndClearKeepsPhasesAndCoefficients)
+TEST(FrequencyShifter, InitRenewsStatesAndPhasesAndClearKeepsPhases)
 {
     FrequencyShifter shifter;
     setHilbertPair(shifter, 4, 48000);
     auto signal = noise(64);
-    for (unsigned long channel = 0; channel < 4; ++channel)
-        shifter.processPathA(signal.data(), 64, channel);
-
-    shifter.init(2, 44100);
-    EXPECT_EQ(shifter.getChannelCount(), 2);
-    EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 0));
-    EXPECT_THROW(shifter.getState(FrequencyShifter::pathBStage2, 2), std::out_of_range);
-
     shifter.phases = {0.25f, -0.5f, 0.0f, 0.0f};
-    shifter.processPathA(signal.data(), 64, 1);
-    shifter.processPathB(signal.data(), 64, 1);
+    for (unsigned long channel = 0; channel < 4; ++channel)
+        shifter.processPathA(signal.data(), 64, channel), shifter.processPathB(signal.data(), 64, channel);
     shifter.clear();
     EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 1));
     EXPECT_EQ(shifter.phases[1], -0.5f);
-    EXPECT_EQ(shifter.coefficients[FrequencyShifter::pathAStage1][3], 0.02568f);
-    shifter.init(6, 48000);  // phases exist for four channels only
-    EXPECT_EQ(shifter.phases[1], 0.0f);
+    shifter.processPathA(signal.data(), 64, 0);
+    shifter.init(6, 48000);  // phases and states exist for four channels only
     EXPECT_EQ(shifter.getChannelCount(), FrequencyShifter::maximumChannels);
+    EXPECT_EQ(shifter.phases[1], 0.0f);
+    EXPECT_TRUE(silentAfterRunningBothPaths(shifter, 0));
 }
