@@ -1,4 +1,3 @@
-#include "Common/Math/Accelerate/SignalProcessing.h"
 #include "Common/ProcessBlock/FrequencyShifter/FrequencyShifter.h"
 
 #include "dsp/TestSignals.h"
@@ -64,32 +63,16 @@ TEST(FrequencyShifter, PathsAreAllPassAndAQuarterCycleApart)
     }
 }
 
-// Running sections, paths or channels side by side is a speed-up only: every sample,
+// Running paths or channels side by side is a speed-up only: every sample,
 // and the history left for the next call, equals processing them in turn bit for bit.
 TEST(FrequencyShifter, LockstepProcessingEqualsProcessingInTurn)
 {
-    const float coefficients[4][5] = {{0.2f, 0.4f, 0.2f, -0.5f, 0.3f}, {1.0f, -1.8f, 0.9f, -1.7f, 0.8f},
-                                      {0.9f, 0.1f, -0.3f, 0.2f, -0.1f}, {0.06f, -0.8f, 1.0f, -0.8f, 0.06f}};
-    const float* sets[4] = {coefficients[0], coefficients[1], coefficients[2], coefficients[3]};
-    BiquadState* one[4];
-    BiquadState* two[4];
-    for (int k = 0; k < 4; ++k)
-        one[k] = SignalProcessing::biquad_createState(), two[k] = SignalProcessing::biquad_createState();
     FrequencyShifter inTurn, paired, inLanes;
     for (FrequencyShifter* shifter : {&inTurn, &paired, &inLanes})
         setHilbertPair(*shifter, 4, 48000.0);
     unsigned seed = 1;
     for (const unsigned long n : {37ul, 64ul, 1ul, 150ul})
     {
-        // Sections 0 and 1 form a cascade on a, 2 and 3 on b.
-        std::vector<float> a1 = noise(n, seed++), b1 = noise(n, seed++), a2 = a1, b2 = b1;
-        for (int k = 0; k < 4; ++k)
-            SignalProcessing::biquad(k < 2 ? a1.data() : b1.data(), coefficients[k], k < 2 ? a1.data() : b1.data(), n, one[k]);
-        float* const buffers[4] = {a2.data(), a2.data(), b2.data(), b2.data()};
-        SignalProcessing::biquadLockstep4(buffers, sets, two, n);
-        ASSERT_EQ(a1, a2) << n;
-        ASSERT_EQ(b1, b2) << n;
-
         std::vector<float> input[4], pathA[4], pathB[4];
         const float* inputs[4];
         float *pathAs[4], *pathBs[4];
@@ -111,8 +94,6 @@ TEST(FrequencyShifter, LockstepProcessingEqualsProcessingInTurn)
             ASSERT_EQ(b, pairedB) << c;
         }
     }
-    for (int k = 0; k < 4; ++k)
-        SignalProcessing::biquad_destroyState(one[k]), SignalProcessing::biquad_destroyState(two[k]);
 }
 
 TEST(FrequencyShifter, InitRenewsStatesAndPhasesAndClearKeepsPhases)

@@ -10,14 +10,11 @@
 #include <limits>
 #include <thread>
 
-// Host automation and editor threads call setParameter, getParameter and read the meter
-// against the audio thread with no lock: the sanitizer checks the hand-over, the tests
-// that ramps stay inside their ranges, the sound finite and the meter in range.
-namespace
-{
-    const float wildValues[] = {-1e9f, -30.0f, -2.5f, 0.0f, 0.3f, 1.5f, 12.0f, 440.0f, 2e4f, 1e9f,
-                                std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()};
-}
+// Automation and editor threads set and read parameters and the meter against the audio
+// thread with no lock: the sanitizer checks the hand-over, the tests that ramps stay in
+// range, the sound finite and the meter in range.
+static const float wildValues[] = {-1e9f, -30.0f, -2.5f, 0.0f, 0.3f, 1.5f, 12.0f, 440.0f, 2e4f, 1e9f,
+                                   std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()};
 
 TEST(ParameterRace, ChangesFromOtherThreadsNeverYieldWildRampValues)
 {
@@ -52,9 +49,8 @@ TEST(ParameterRace, ChangesFromOtherThreadsNeverYieldWildRampValues)
         --settersRunning;
     };
     std::thread first(setter, 1u), second(setter, 2u);
-    first.join();
-    second.join();
-    audio.join();
+    for (std::thread* t : {&first, &second, &audio})
+        t->join();
     EXPECT_FALSE(bad.load());
 
     kernel.setParameter(P::gain, 3.0f);  // once the changes stop, the last one is reached
