@@ -159,7 +159,7 @@ TEST(SignalProcessing, TanhTruncatedAndFlooredEqualTheLibrary)
     SignalProcessing::wrap(wrapped.data(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i)
     {
-        ASSERT_TRUE(sameBits(fractions[i], values[i] - std::trunc(values[i]))) << values[i];
-        ASSERT_TRUE(sameBits(wrapped[i], values[i] - std::floor(values[i]))) << values[i];
+        ASSERT_TRUE(same(fractions[i], values[i] - std::trunc(values[i]))) << values[i];
+        ASSERT_TRUE(same(wrapped[i], values[i] - std::floor(values[i]))) << values[i];
     }
 }
