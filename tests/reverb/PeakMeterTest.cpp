@@ -20,16 +20,12 @@ TEST(PeakMeter, ReadsNoReductionUntilItsFirstMeasurement)
     PeakMeter meter;
     EXPECT_EQ(meter.getValue(0), 100.0f);
     meter.init(2, 48000.0);
-    EXPECT_EQ(meter.getValue(0), 100.0f);
-    EXPECT_EQ(meter.getValue(1), 100.0f);
-
     for (int slice = 0; slice < 15; ++slice)
         feed(meter, 0.0f, 64);
     EXPECT_EQ(meter.getValue(0), 100.0f) << "960 samples are not yet a reading";
     feed(meter, 0.0f, 64);
     EXPECT_EQ(meter.getValue(0), 0.0f);
     EXPECT_EQ(meter.getValue(1), 100.0f) << "channels are metered apart";
-
     meter.init(2, 48000.0);
     EXPECT_EQ(meter.getValue(0), 100.0f);
 }
@@ -38,29 +34,17 @@ TEST(PeakMeter, ReadingIsPeakDecibelsPlusHundredFlooredAtZero)
 {
     PeakMeter meter;
     meter.init(2, 44100.0);
-    const struct
-    {
-        float gain;
-        double expected;
-    } cases[] = {{1.0f, 100.0}, {0.1f, 80.0}, {0.5f, 100.0 + 20.0 * std::log10(0.5)},
-                 {-0.25f, 100.0 + 20.0 * std::log10(0.25)}, {1e-6f, 0.0}, {0.0f, 0.0}};
-    for (const auto& c : cases)
+    for (float gain : {1.0f, 0.5f, -0.25f, 1e-6f, 0.0f})
     {
         for (int slice = 0; slice < 16; ++slice)
-            feed(meter, slice == 7 ? c.gain : 0.0f, 64);
-        EXPECT_NEAR(meter.getValue(0), c.expected, 1e-4) << c.gain;
+            feed(meter, slice == 7 ? gain : 0.0f, 64);
+        EXPECT_NEAR(meter.getValue(0), std::max(0.0, 100.0 + 20.0 * std::log10(std::fabs(gain))), 1e-4) << gain;
     }
-}
-
-TEST(PeakMeter, LongCallsAndUnknownChannelsAreSafe)
-{
-    PeakMeter meter;
-    meter.init(2, 44100.0);
+    // Long calls, unknown channels and non-finite samples are safe.
     feed(meter, 0.1f, 4096, 1);
     EXPECT_NEAR(meter.getValue(1), 80.0, 1e-4);
     feed(meter, 0.5f, 64, 7);
     EXPECT_EQ(meter.getValue(7), 100.0f);
-
     std::vector<float> bad(1024, 0.1f);
     bad[3] = std::numeric_limits<float>::quiet_NaN();
     bad[4] = std::numeric_limits<float>::infinity();

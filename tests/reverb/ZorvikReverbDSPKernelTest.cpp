@@ -10,21 +10,14 @@ namespace
 {
     using P = ZorvikReverbParameterList;
     using Signal = ReverbKernelHarness::Signal;
+    using Settings = std::initializer_list<ReverbKernelHarness::Setting>;
 
     // Everything that makes the engine work hard: a large room, a long time,
     // deep modulation, a loop fully through the frequency shifter, the ducker active.
-    const std::initializer_list<ReverbKernelHarness::Setting> heavy = {
+    const Settings heavy = {
         {P::RoomSize, 100}, {P::ReverbTime, 30}, {P::SizeModulationRate, 12.5f}, {P::SizeModulationAmount, 100},
         {P::FreqShifterFrequency, 50}, {P::FreqShifterDryWet, 100}, {P::DuckingThreshold, -40},
         {P::HFDamp, 18000}, {P::InputGain, 12}, {P::PreDelay, 0}, {P::EffectDryWet, 100}};
-
-    void expectIdentical(const Signal& a, const Signal& b)
-    {
-        ASSERT_EQ(a.size(), b.size());
-        for (std::size_t c = 0; c < a.size(); ++c)
-            for (std::size_t i = 0; i < a[c].size(); ++i)
-                ASSERT_EQ(a[c][i], b[c][i]) << "channel " << c << " frame " << i;
-    }
 
     long firstNonZero(const std::vector<float>& channel)
     {
@@ -37,13 +30,11 @@ namespace
 
 TEST(ReverbKernel, SilenceInGivesExactZerosOut)
 {
-    for (const bool hard : {false, true})
+    for (const bool frozen : {false, true})
     {
-        ReverbKernelHarness engine(48000.0, 2, hard ? heavy : std::initializer_list<ReverbKernelHarness::Setting>{});
-        if (hard)
-            engine.kernel.setParameter(P::Freeze, 1);
-        const Signal out = engine.run(Signal(2, std::vector<float>(48000, 0.0f)), 512);
-        for (const auto& channel : out)
+        ReverbKernelHarness engine(48000.0, 2, frozen ? heavy : Settings{});
+        engine.kernel.setParameter(P::Freeze, frozen ? 1 : 0);
+        for (const auto& channel : engine.run(Signal(2, std::vector<float>(48000, 0.0f)), 512))
             EXPECT_EQ(firstNonZero(channel), -1);
     }
 }
@@ -54,43 +45,34 @@ TEST(ReverbKernel, DryOnlyMixIsAnExactIdentity)
     for (const bool inPlace : {true, false})
     {
         ReverbKernelHarness engine(44100.0, 2, {{P::EffectDryWet, 0}, {P::InputGain, 12}, {P::FreqShifterDryWet, 100}});
-        expectIdentical(engine.run(input, 100, inPlace), input);
+        EXPECT_EQ(engine.run(input, 100, inPlace), input);
     }
     ReverbKernelHarness mono(44100.0, 1, {{P::EffectDryWet, 0}});
-    const Signal monoInput{input[0]};
-    expectIdentical(mono.run(monoInput, 64), monoInput);
+    EXPECT_EQ(mono.run(Signal{input[0]}, 64), Signal{input[0]});
 }
 
-TEST(ReverbKernel, HostInputReadsBackAsZerosWhenSeparateFromTheOutput)
+TEST(ReverbKernel, SeparateHostBuffers)
 {
+    // The host's input reads back as zeros; a call of zero frames writes nothing.
     ReverbKernelHarness engine(44100.0);
     Signal in = makeNoise(2, 300, 0.5f);
-    Signal out(2, std::vector<float>(300, 0.0f));
+    Signal out(2, std::vector<float>(300, 7.0f));
+    engine.processBlock(in, out, 0, 0);
+    EXPECT_EQ(out[0][0], 7.0f);
+    EXPECT_EQ(in, makeNoise(2, 300, 0.5f));
     engine.processBlock(in, out, 0, 300);
     for (const auto& channel : in)
         EXPECT_EQ(firstNonZero(channel), -1);
     EXPECT_NE(firstNonZero(out[0]), -1);
 }
 
-TEST(ReverbKernel, ZeroFramesWritesNothing)
-{
-    ReverbKernelHarness engine(44100.0);
-    Signal in = makeNoise(2, 64, 0.5f);
-    Signal out(2, std::vector<float>(64, 7.0f));
-    engine.processBlock(in, out, 0, 0);
-    EXPECT_EQ(out[0][0], 7.0f);
-    EXPECT_EQ(in[0][0], makeNoise(2, 64, 0.5f)[0][0]);
-}
-
 TEST(ReverbKernel, OneLongBlockEqualsItsPieces)
 {
     const Signal input = makeNoise(2, 8192 * 3, 0.5f);
-    ReverbKernelHarness whole(48000.0, 2, heavy);
-    ReverbKernelHarness pieces(48000.0, 2, heavy);
-    expectIdentical(whole.run(input, 8192), pieces.run(input, 4096));
-    ReverbKernelHarness odd(48000.0, 2, heavy);
-    ReverbKernelHarness oddPieces(48000.0, 2, heavy);
-    expectIdentical(odd.run(input, 10000), oddPieces.run(input, {4096, 4096, 1808}));
+    ReverbKernelHarness whole(48000.0, 2, heavy), pieces(48000.0, 2, heavy);
+    EXPECT_EQ(whole.run(input, 8192), pieces.run(input, 4096));
+    ReverbKernelHarness odd(48000.0, 2, heavy), oddPieces(48000.0, 2, heavy);
+    EXPECT_EQ(odd.run(input, 10000), oddPieces.run(input, {4096, 4096, 1808}));
 }
 
 TEST(ReverbKernel, NonFiniteInputCountsAsSilence)
@@ -105,38 +87,31 @@ TEST(ReverbKernel, NonFiniteInputCountsAsSilence)
         dirty[i % 2][frame] = bad[i % 3];
         clean[i % 2][frame] = 0.0f;
     }
-    ReverbKernelHarness a(48000.0, 2, heavy);
-    ReverbKernelHarness b(48000.0, 2, heavy);
+    ReverbKernelHarness a(48000.0, 2, heavy), b(48000.0, 2, heavy);
     const Signal fromDirty = a.run(dirty, 256);
     EXPECT_LT(peakOf(fromDirty), 1e3f);
-    expectIdentical(fromDirty, b.run(clean, 256));
+    EXPECT_EQ(fromDirty, b.run(clean, 256));
 }
 
 TEST(ReverbKernel, MonoHostGetsTheMeanOfBothEngineChannels)
 {
     const Signal input = makeNoise(1, 20000, 0.5f);
-    ReverbKernelHarness mono(48000.0, 1, heavy);
-    ReverbKernelHarness stereo(48000.0, 2, heavy);
-    // Channel 1 does not exist for the mono engine: any access would crash.
+    ReverbKernelHarness mono(48000.0, 1, heavy), stereo(48000.0, 2, heavy);
     const Signal monoOut = mono.run(input, 333);
     const Signal stereoOut = stereo.run(Signal{input[0], input[0]}, 333);
     for (std::size_t i = 0; i < input[0].size(); ++i)
         ASSERT_EQ(monoOut[0][i], 0.5f * stereoOut[0][i] + 0.5f * stereoOut[1][i]) << i;
 }
 
-TEST(ReverbKernel, MeterReadsFullScaleUntilItsFirstMeasurement)
+TEST(ReverbKernel, MeterReadsNoReductionUntilItsFirstMeasurement)
 {
     ReverbKernelHarness engine(48000.0);
     EXPECT_EQ(engine.meter(), 100.0f);
-    const Signal silence(2, std::vector<float>(960, 0.0f));
-    engine.run(silence, 64);
+    engine.run(Signal(2, std::vector<float>(960, 0.0f)), 64);
     EXPECT_EQ(engine.meter(), 100.0f);
     // The ducker's gain starts at 0 and has not yet reached 1 after 1024 frames.
     engine.run(Signal(2, std::vector<float>(64, 0.0f)), 64);
-    const float first = engine.meter();
-    EXPECT_GE(first, 0.0f);
-    EXPECT_LT(first, 100.0f);
-    // After a second of silence the gain has fully recovered: no reduction.
+    EXPECT_LT(engine.meter(), 100.0f);
     engine.run(Signal(2, std::vector<float>(48000, 0.0f)), 64);
     EXPECT_NEAR(engine.meter(), 100.0f, 1e-3);
 }
@@ -164,35 +139,32 @@ TEST(ReverbKernel, ImpulseArrivesAfterPreDelayPlusTheLineLatency)
     }
 }
 
-namespace
+// The decay time to -60 dB, from the slope of the tail's energy (10 ms windows)
+// between its last crossings of -10 dB and -40 dB below the loudest window.
+static double decaySeconds(float reverbTime, double rate)
 {
-    // The decay time to -60 dB, from the slope of the tail's energy (10 ms
-    // windows) between its last crossings of -10 dB and -40 dB below the loudest window.
-    double decaySeconds(float reverbTime, double rate)
+    ReverbKernelHarness engine(rate, 2, {{P::ReverbTime, reverbTime}, {P::EffectDryWet, 100}, {P::DuckingThreshold, 0},
+                                         {P::PreDelay, 0}, {P::HFDamp, 18000}});
+    const auto frames = static_cast<unsigned long>(rate * reverbTime * 1.2);
+    const Signal out = engine.run(makeImpulse(2, frames), 512);
+    const auto window = static_cast<std::size_t>(rate * 0.01);
+    std::vector<double> energy;
+    for (std::size_t start = 0; start + window <= frames; start += window)
     {
-        ReverbKernelHarness engine(rate, 2, {{P::ReverbTime, reverbTime}, {P::EffectDryWet, 100}, {P::DuckingThreshold, 0},
-                                             {P::PreDelay, 0}, {P::HFDamp, 18000}});
-        const auto frames = static_cast<unsigned long>(rate * reverbTime * 1.2);
-        const Signal out = engine.run(makeImpulse(2, frames), 512);
-        const auto window = static_cast<std::size_t>(rate * 0.01);
-        std::vector<double> energy;
-        for (std::size_t start = 0; start + window <= frames; start += window)
-        {
-            double e = 0.0;
-            for (std::size_t i = start; i < start + window; ++i)
-                e += double(out[0][i]) * out[0][i] + double(out[1][i]) * out[1][i];
-            energy.push_back(e);
-        }
-        const double loudest = *std::max_element(energy.begin(), energy.end());
-        const auto lastAbove = [&](double ratio) {
-            std::size_t last = 0;
-            for (std::size_t w = 0; w < energy.size(); ++w)
-                if (energy[w] > loudest * ratio)
-                    last = w;
-            return double(last) * 0.01;
-        };
-        return (lastAbove(1e-4) - lastAbove(1e-1)) * 2.0;
+        double e = 0.0;
+        for (std::size_t i = start; i < start + window; ++i)
+            e += double(out[0][i]) * out[0][i] + double(out[1][i]) * out[1][i];
+        energy.push_back(e);
     }
+    const double loudest = *std::max_element(energy.begin(), energy.end());
+    const auto lastAbove = [&](double ratio) {
+        std::size_t last = 0;
+        for (std::size_t w = 0; w < energy.size(); ++w)
+            if (energy[w] > loudest * ratio)
+                last = w;
+        return double(last) * 0.01;
+    };
+    return (lastAbove(1e-4) - lastAbove(1e-1)) * 2.0;
 }
 
 TEST(ReverbKernel, DecayTimeFollowsReverbTime)
@@ -201,51 +173,35 @@ TEST(ReverbKernel, DecayTimeFollowsReverbTime)
     // the tail falls 60 dB in RT seconds along the longest line, 1.47 times
     // faster along the shortest.
     const double one = decaySeconds(1.0f, 48000.0);
-    const double two = decaySeconds(2.0f, 48000.0);
     EXPECT_GT(one, 1.0 / 1.47 - 0.05);
     EXPECT_LT(one, 1.05);
-    EXPECT_NEAR(two / one, 2.0, 0.2);
+    EXPECT_NEAR(decaySeconds(2.0f, 48000.0) / one, 2.0, 0.2);
     // The same time at another rate (10 ms windows: the estimate moves in steps of 20 ms).
     EXPECT_NEAR(decaySeconds(1.0f, 96000.0), one, 0.1);
 }
 
 TEST(ReverbKernel, OutputStaysFiniteAndBoundedAtEveryRateAndBlockSize)
 {
+    // Filters asked for 20 kHz and 18 kHz lie above Nyquist at the low rates.
     std::mt19937 random(7);
     std::vector<unsigned long> randomSizes;
     for (int i = 0; i < 50; ++i)
         randomSizes.push_back(std::uniform_int_distribution<unsigned long>(1, 5000)(random));
     const std::vector<std::vector<unsigned long>> blockSizes = {{1}, {7}, {64}, {100}, {4096}, {8192}, randomSizes};
-    for (const double rate : {22050.0, 32000.0, 44100.0, 48000.0, 96000.0, 192000.0})
+    for (const double rate : {8000.0, 11025.0, 22050.0, 32000.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0})
         for (const auto& sizes : blockSizes)
         {
-            // Filters asked for 20 kHz and 18 kHz, above Nyquist at the low rates.
+            const bool usual = rate >= 22050.0 && rate <= 192000.0;
+            if (!usual && sizes.size() == 1 && sizes[0] != 64)
+                continue;
             ReverbKernelHarness engine(rate, 2, heavy);
             engine.kernel.setParameter(P::InputFilterType, 1);
             engine.kernel.setParameter(P::InputFilterFrequency, 20000);
-            const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / 2), 1.0f), sizes);
+            const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / (usual ? 2 : 4)), 1.0f), sizes);
             EXPECT_LT(peakOf(out), 20.0f) << rate << " Hz, first block " << sizes[0];
         }
-}
-
-TEST(ReverbKernel, UnusualRatesStayFinite)
-{
-    // Hosts may run at rates far from the usual ones: every filter setting lies
-    // above Nyquist at 8 kHz, and the lines are longest at 384 kHz.
-    for (const double rate : {8000.0, 11025.0, 384000.0})
-    {
-        ReverbKernelHarness engine(rate, 2, heavy);
-        const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / 4), 1.0f), {512, 100});
-        EXPECT_LT(peakOf(out), 20.0f) << rate << " Hz";
-    }
-}
-
-TEST(ReverbKernel, FrozenLoopKeepsTheOutputFinite)
-{
     // A frozen loop has gain 1 and keeps taking input: it grows, but never overflows.
-    ReverbKernelHarness engine(48000.0, 2, {{P::Freeze, 1}, {P::HFDamp, 18000}, {P::InputGain, 12}, {P::EffectDryWet, 100},
+    ReverbKernelHarness frozen(48000.0, 2, {{P::Freeze, 1}, {P::HFDamp, 18000}, {P::InputGain, 12}, {P::EffectDryWet, 100},
                                             {P::DuckingThreshold, 0}});
-    Signal dc(2, std::vector<float>(48000 * 4, 1.0f));
-    const Signal out = engine.run(dc, 4096);
-    EXPECT_TRUE(std::isfinite(peakOf(out)));
+    EXPECT_TRUE(std::isfinite(peakOf(frozen.run(Signal(2, std::vector<float>(48000 * 4, 1.0f)), 4096))));
 }
