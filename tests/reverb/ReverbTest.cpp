@@ -156,37 +156,6 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
     }
 }
 
-TEST(Reverb, FreezeHoldsTheTailAndOnlyDampingTakesEnergyOut)
-{
-    const double rate = 48000.0;
-    auto tailRatio = [&](float mix) {
-        Reverb reverb;
-        reverb.init(2, rate);
-        Controls c;
-        std::fill(c.mix.begin(), c.mix.end(), mix);
-        c.freeze = true;
-        // Low partials only: the fractional reads' interpolation loses nothing there.
-        std::vector<float> left(int(rate) * 3), right(left.size());
-        for (size_t t = 0; t < 4800; ++t)
-        {
-            left[t] = float(std::sin(2 * M_PI * 110 * t / rate) + std::sin(2 * M_PI * 370 * t / rate));
-            right[t] = float(std::sin(2 * M_PI * 230 * t / rate));
-        }
-        for (size_t o = 0; o < left.size(); o += 64)
-            reverb.processSlice(left.data() + o, right.data() + o, 64, c.slice());
-        auto rms = [&](size_t from, size_t to) {
-            double sum = 0.0;
-            for (size_t t = from; t < to; ++t)
-                sum += double(left[t]) * left[t];
-            return std::sqrt(sum / double(to - from));
-        };
-        return rms(120000, 144000) / rms(24000, 48000);
-    };
-    const double undamped = tailRatio(0.0f);
-    EXPECT_NEAR(undamped, 1.0, 0.1);
-    EXPECT_LT(tailRatio(70.0f), undamped);
-}
-
 TEST(Reverb, NonFiniteValuesNeverLatch)
 {
     // A frozen loop keeps taking input at gain 1: it grows until the loop cuts
