@@ -122,12 +122,11 @@ TEST(Ducker, GainFallsAtTheAttackRateAndShortAttacksRunPastTheTargetWithinTheCla
 
 TEST(Ducker, NonFiniteInputAndSettingsNeverLatchTheGain)
 {
-    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = notANumber, inf = std::numeric_limits<float>::infinity();
     Rig rig;
     rig.run(0.0f, 50);
-    rig.run(notANumber);
+    rig.run(nan);
     rig.run(inf);
-    const float nan = notANumber;
     const DuckerParameters badSettings[] = {{nan, 20, 100, 30}, {inf, 20, 100, 30}, {-10, nan, nan, nan}};
     for (const DuckerParameters& bad : badSettings)
     {
@@ -141,9 +140,8 @@ TEST(Ducker, NonFiniteInputAndSettingsNeverLatchTheGain)
     EXPECT_TRUE(std::isfinite(rig.ducker.getMeter().getValue(0)));
 
     Rig noRate;
-    noRate.ducker.init(2, std::numeric_limits<double>::quiet_NaN());
+    noRate.ducker.init(2, nan);
     noRate.run(1.0f);
-    noRate.run(0.0f);
     EXPECT_TRUE(std::isfinite(noRate.gain()));
 
     // Long blocks and unknown channels are safe.
@@ -151,6 +149,4 @@ TEST(Ducker, NonFiniteInputAndSettingsNeverLatchTheGain)
     rig.ducker.process(wet.data(), dry.data(), wet.size(), 1, rig.parameters);
     rig.ducker.process(wet.data(), dry.data(), wet.size(), 9, rig.parameters);
     EXPECT_GT(rig.ducker.getGain(1), 0.99f);
-    rig.ducker.clear();
-    EXPECT_EQ(rig.ducker.getGain(1), 0.0f);
 }

@@ -65,44 +65,43 @@ namespace
         return io;
     }
 
-    std::vector<double> energies(const Signal& out)
+    // Every stride-th sample, then the energy of every window, channel after channel.
+    std::pair<std::vector<float>, std::vector<double>> summary(const Signal& out)
     {
-        std::vector<double> e;
+        std::pair<std::vector<float>, std::vector<double>> s;
+        for (const auto& channel : out)
+            for (unsigned long i = 0; i < frames; i += stride)
+                s.first.push_back(channel[i]);
         for (const auto& channel : out)
             for (unsigned long start = 0; start < frames; start += window)
             {
                 double sum = 0.0;
                 for (unsigned long i = start; i < start + window; ++i)
                     sum += double(channel[i]) * channel[i];
-                e.push_back(sum);
+                s.second.push_back(sum);
             }
-        return e;
+        return s;
     }
 
     void record(std::FILE* file, const char* name, const Signal& out)
     {
+        const auto s = summary(out);
         std::fprintf(file, "const float %sSamples[] = {\n", name);
-        for (const auto& channel : out)
-            for (unsigned long i = 0; i < frames; i += stride)
-                std::fprintf(file, "%.9gf,%s", channel[i], (i / stride) % 8 == 7 ? "\n" : " ");
+        for (std::size_t i = 0; i < s.first.size(); ++i)
+            std::fprintf(file, "%.9gf,%s", s.first[i], i % 8 == 7 ? "\n" : " ");
         std::fprintf(file, "};\nconst double %sEnergy[] = {\n", name);
-        const std::vector<double> e = energies(out);
-        for (std::size_t i = 0; i < e.size(); ++i)
-            std::fprintf(file, "%.17g,%s", e[i], i % 4 == 3 ? "\n" : " ");
+        for (std::size_t i = 0; i < s.second.size(); ++i)
+            std::fprintf(file, "%.17g,%s", s.second[i], i % 4 == 3 ? "\n" : " ");
         std::fprintf(file, "};\n");
     }
 
     void compare(const Signal& out, const Recording& golden)
     {
-        for (int c = 0; c < 2; ++c)
-            for (unsigned long i = 0; i < frames; i += stride)
-            {
-                const float expected = golden.samples[c * (frames / stride) + i / stride];
-                ASSERT_NEAR(out[c][i], expected, 1e-5f * (1.0f + std::fabs(expected))) << "channel " << c << " frame " << i;
-            }
-        const std::vector<double> e = energies(out);
-        for (std::size_t i = 0; i < e.size(); ++i)
-            ASSERT_NEAR(e[i], golden.energy[i], 1e-5 * (1.0 + golden.energy[i])) << "window " << i;
+        const auto s = summary(out);
+        for (std::size_t i = 0; i < s.first.size(); ++i)
+            ASSERT_NEAR(s.first[i], golden.samples[i], 1e-5f * (1.0f + std::fabs(golden.samples[i]))) << "sample " << i * stride;
+        for (std::size_t i = 0; i < s.second.size(); ++i)
+            ASSERT_NEAR(s.second[i], golden.energy[i], 1e-5 * (1.0 + golden.energy[i])) << "window " << i;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
@@ -21,18 +22,6 @@ namespace
     {
         return 0.5 * std::pow(0.001, sizeFor(roomSize) * networkTimes[3] * 0.001 / reverbTime);
     }
-
-    // Captures what each line is given to store.
-    class RecordingReverb : public Reverb
-    {
-    public:
-        void processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames) override
-        {
-            written[line].assign(buffer, buffer + frames);
-            Reverb::processWriteDelayLine(line, buffer, frames);
-        }
-        std::array<std::vector<float>, 4> written;
-    };
 
     struct Controls
     {
@@ -57,20 +46,20 @@ namespace
         }
     };
 
-    // Runs constant left and right inputs through n slices; false once an output is not finite.
-    bool runFinite(Reverb& reverb, const Controls& c, int slices, float left, float right)
+    // Runs constant left and right inputs through n slices: the loudest output, inf if any is not finite.
+    float runPeak(Reverb& reverb, const Controls& c, int slices, float left, float right)
     {
         std::vector<float> l(64), r(64);
-        bool finite = true;
+        float peak = 0.0f;
         for (int k = 0; k < slices; ++k)
         {
             std::fill(l.begin(), l.end(), left);
             std::fill(r.begin(), r.end(), right);
             reverb.processSlice(l.data(), r.data(), 64, c.slice());
             for (int j = 0; j < 64; ++j)
-                finite = finite && std::isfinite(l[j]) && std::isfinite(r[j]);
+                peak = std::isfinite(l[j]) && std::isfinite(r[j]) ? std::max({peak, std::fabs(l[j]), std::fabs(r[j])}) : INFINITY;
         }
-        return finite;
+        return peak;
     }
 }
 
@@ -102,7 +91,7 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
     // first slice); inputs enter lines 0 and 1; the stores are the Hadamard
     // transform; the outputs are 0.259 (y0 + y2) and 0.259 (y1 + y3).
     const double rate = 48000.0;
-    RecordingReverb reverb;
+    Reverb reverb;
     reverb.init(2, rate);
     Controls c;
     std::fill(c.mix.begin(), c.mix.end(), 0.0f);
@@ -121,7 +110,6 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
     {
         const unsigned long n = sliceLength(random);
         std::vector<double> expectedLeft(n), expectedRight(n);
-        std::array<std::vector<double>, 4> expectedWrite;
         for (unsigned long j = 0; j < n; ++j)
         {
             left[j] = block < 100 ? noise(random) : 0.0f;
@@ -135,13 +123,7 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
             expectedLeft[j] = 0.259 * (y[0] + y[2]);
             expectedRight[j] = 0.259 * (y[1] + y[3]);
             for (int i = 0; i < 4; ++i)
-            {
-                double w = 0.0;
-                for (int k = 0; k < 4; ++k)
-                    w += hadamard[i][k] * y[k];
-                expectedWrite[i].push_back(w);
-                lines[i].write(w);
-            }
+                lines[i].write(hadamard[i][0] * y[0] + hadamard[i][1] * y[1] + hadamard[i][2] * y[2] + hadamard[i][3] * y[3]);
         }
         reverb.setDelayTimes(c.roomSize.data(), c.lfo(), n);
         reverb.setFeedbackGain(float(reverbTime), false, n);
@@ -150,8 +132,6 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
         {
             ASSERT_NEAR(left[j], expectedLeft[j], 2e-3) << block << " " << j;
             ASSERT_NEAR(right[j], expectedRight[j], 2e-3) << block << " " << j;
-            for (int i = 0; i < 4; ++i)
-                ASSERT_NEAR(reverb.written[i][j], expectedWrite[i][j], 2e-3) << block << " line " << i;
         }
     }
 }
@@ -165,26 +145,17 @@ TEST(Reverb, NonFiniteValuesNeverLatch)
     Controls c;
     c.freeze = true;
     std::fill(c.mix.begin(), c.mix.end(), 0.0f);
-    EXPECT_TRUE(runFinite(frozen, c, 3000, 1e13f, 1e13f));
-    EXPECT_TRUE(runFinite(frozen, c, 100, 1e37f, -1e37f));
+    EXPECT_LT(runPeak(frozen, c, 3000, 1e13f, 1e13f), INFINITY);
+    EXPECT_LT(runPeak(frozen, c, 100, 1e37f, -1e37f), INFINITY);
 
-    // One NaN sample goes through the reflections once and leaves nothing behind;
-    // clear() silences the lines and the reflections.
+    // A slice of NaN goes through the reflections once and leaves nothing
+    // behind; clear() silences the lines and the reflections.
     Reverb reverb;
     reverb.init(2, 44100.0);
     c = Controls{};
-    std::vector<float> left(64, 0.0f), right(64, 0.0f);
-    left[5] = NAN;
-    reverb.processSlice(left.data(), right.data(), 64, c.slice());
-    runFinite(reverb, c, 100, 0.1f, -0.1f);
-    EXPECT_TRUE(runFinite(reverb, c, 2000, 0.1f, -0.1f));
+    runPeak(reverb, c, 1, NAN, 0.0f);
+    runPeak(reverb, c, 100, 0.1f, -0.1f);
+    EXPECT_LT(runPeak(reverb, c, 2000, 0.1f, -0.1f), INFINITY);
     reverb.clear();
-    for (int k = 0; k < 100; ++k)
-    {
-        std::fill(left.begin(), left.end(), 0.0f);
-        std::fill(right.begin(), right.end(), 0.0f);
-        reverb.processSlice(left.data(), right.data(), 64, c.slice());
-        for (int j = 0; j < 64; ++j)
-            ASSERT_TRUE(left[j] == 0.0f && right[j] == 0.0f) << k;
-    }
+    EXPECT_EQ(runPeak(reverb, c, 100, 0.0f, 0.0f), 0.0f);
 }
