@@ -64,38 +64,6 @@ TEST(DelayLine, MatchesAReferenceDelayUnderRandomCallsAndModulation)
     }
 }
 
-TEST(DelayLine, WriteAndRecirculateChooseWhatIsStoredAndReturned)
-{
-    const double rate = 48000.0;
-    DelayLineParameters p;
-    p.delay = static_cast<float>(100.0 * 1000.0 / rate); // 165 samples in all
-
-    // Write on: io gets the delayed signal, the line keeps the input.
-    auto line = makeLine(50.0f, rate);
-    std::vector<float> io = impulse(256);
-    for (size_t o = 0; o < io.size(); o += 64)
-        line->process(io.data() + o, 64, 0, p);
-    for (size_t t = 0; t < io.size(); ++t)
-        EXPECT_NEAR(io[t], t == 165 ? 1.0f : 0.0f, 1e-5f) << t;
-
-    // Write off, recirculate on: io gets the delayed signal, nothing is stored.
-    auto readOnly = makeLine(50.0f, rate);
-    p.write = false;
-    p.recirculate = true;
-    for (int slice = 0; slice < 4; ++slice)
-    {
-        io = impulse(64);
-        readOnly->process(io.data(), 64, 0, p);
-        EXPECT_EQ(io, std::vector<float>(64, 0.0f));
-    }
-    // Write off, recirculate off: io passes unchanged; so does a channel the line lacks.
-    p.recirculate = false;
-    io = impulse(64);
-    readOnly->process(io.data(), 64, 0, p);
-    line->process(io.data(), 64, 5, DelayLineParameters{});
-    EXPECT_EQ(io, impulse(64));
-}
-
 TEST(DelayLine, FeedbackRepeatsTheSignalAndNeverLatchesNaN)
 {
     auto line = makeLine(50.0f, 48000.0);
