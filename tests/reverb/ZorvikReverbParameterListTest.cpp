@@ -9,64 +9,23 @@
 namespace
 {
     using T = GenericTemplates;
-    using Curve = Parameter::CurveFunction;
-
-    struct Row
-    {
-        const char* name;
-        float minimum, maximum, defaultValue;
-        ParameterUnit unit;
-        std::uint32_t flags;
-        Curve from, to;
-    };
-
-    // The parameter table as hosts, stored projects, presets and controls know it.
-    const Row table[] = {
-        {"InputGain", -30, 12, 0, ParameterUnit::decibels, 0, nullptr, nullptr},
-        {"InputFilterType", 0, 1, 0, ParameterUnit::boolean, 0, nullptr, nullptr},
-        {"InputFilterGain", -24, 24, 0, ParameterUnit::decibels, 0, nullptr, nullptr},
-        {"InputFilterFrequency", 20, 20000, 400, ParameterUnit::hertz, 0, T::ratioToFrequencies, T::frequenciesToRatio},
-        {"PreDelay", 0, 200, 10, ParameterUnit::milliseconds, 0, T::powThree, T::invertPowThree},
-        {"RoomSize", 0, 100, 50, ParameterUnit::percent, 0, nullptr, nullptr},
-        {"SizeModulationRate", 0.5f, 12.5f, 1, ParameterUnit::rate, 0, nullptr, nullptr},
-        {"SizeModulationAmount", 0, 100, 25, ParameterUnit::percent, 0, nullptr, nullptr},
-        {"ReverbTime", 0.2f, 30, 3.2f, ParameterUnit::seconds, 0, T::powThree, T::invertPowThree},
-        {"HFDamp", 800, 18000, 9000, ParameterUnit::hertz, 4, T::powThree, T::invertPowThree},
-        {"Freeze", 0, 1, 0, ParameterUnit::boolean, 0, nullptr, nullptr},
-        {"FreqShifterFrequency", -100, 100, -100, static_cast<ParameterUnit>(13), 0, T::signedPowThree,
-         T::invertSignedPowThree},
-        {"FreqShifterDryWet", 0, 100, 0, ParameterUnit::percent, 0, nullptr, nullptr},
-        {"DuckingThreshold", -90, 0, -10, ParameterUnit::decibels, 0, nullptr, nullptr},
-        {"DuckingAttack", 1, 200, 20, ParameterUnit::milliseconds, 0, nullptr, nullptr},
-        {"DuckingRelease", 10, 1000, 100, ParameterUnit::milliseconds, 0, nullptr, nullptr},
-        {"DuckerMeter", 0, 0, 0, ParameterUnit::number, 0, nullptr, nullptr},
-        {"EffectDryWet", 0, 100, 50, ParameterUnit::percent, 0, nullptr, nullptr},
-    };
 }
 
-TEST(ZorvikReverbParameterList, RowsMatchTheParameterTable)
+// Names, ranges and defaults are checked where the host sees them; here what
+// only the engine sees: identifiers in table order, one output, ramps on the rest.
+TEST(ZorvikReverbParameterList, IdentifiersFollowTheTableAndOnlyTheMeterIsAnOutput)
 {
     ZorvikReverbParameterList list;
     ASSERT_EQ(list.size(), 18u);
     for (std::size_t i = 0; i < list.size(); ++i)
     {
         const Parameter& p = *list[i];
-        const Row& row = table[i];
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(p.name);
         EXPECT_EQ(p.identifier, static_cast<int>(i));
-        EXPECT_EQ(p.name, row.name);
         EXPECT_EQ(p.isOutput, i == ZorvikReverbParameterList::DuckerMeter);
         EXPECT_EQ(p.ramper == nullptr, p.isOutput);
-        if (p.isOutput)
-            continue;
-        EXPECT_EQ(p.minimum, row.minimum);
-        EXPECT_EQ(p.maximum, row.maximum);
-        EXPECT_EQ(p.defaultValue, row.defaultValue);
-        EXPECT_EQ(p.unit, row.unit);
-        EXPECT_EQ(p.flags, row.flags);
-        EXPECT_EQ(p.fromZeroToOne, row.from);
-        EXPECT_EQ(p.toZeroToOne, row.to);
     }
+    EXPECT_EQ(list[ZorvikReverbParameterList::DuckerMeter]->name, "DuckerMeter");
     EXPECT_EQ(list.getFavourites(), (std::vector<unsigned long>{8, 9, 11, 12}));
 }
 
