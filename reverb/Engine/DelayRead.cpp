@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 DelayRead::DelayRead(float rate) : sampleRate(rate) {}
 
 namespace
@@ -19,6 +23,20 @@ namespace
     {
         return static_cast<float>(size - DelayWrite::sliceLength - 3);
     }
+
+#if defined(__SSE2__)
+    // interpolate's expression for four frames, in the same order.
+    inline __m128 lagrange(__m128 y0, __m128 y1, __m128 y2, __m128 y3, __m128 f)
+    {
+        const __m128 two = _mm_set1_ps(2.0f);
+        const __m128 three = _mm_set1_ps(3.0f);
+        const __m128 w = _mm_add_ps(_mm_mul_ps(f, _mm_set1_ps(-0.1666667f)), _mm_set1_ps(0.1666667f));
+        const __m128 a = _mm_sub_ps(_mm_add_ps(_mm_sub_ps(y3, _mm_mul_ps(three, y2)), _mm_mul_ps(three, y1)), y0);
+        const __m128 b = _mm_add_ps(_mm_sub_ps(_mm_add_ps(_mm_mul_ps(f, a), _mm_mul_ps(two, y0)), _mm_mul_ps(three, y1)), y3);
+        const __m128 c = _mm_sub_ps(_mm_sub_ps(y2, y1), _mm_mul_ps(w, b));
+        return _mm_add_ps(y1, _mm_mul_ps(f, c));
+    }
+#endif
 }
 
 float DelayRead::clampPosition(float samples, int size)
@@ -47,8 +65,47 @@ void DelayRead::processChunk(const float* delaySeconds, float* out, const DelayW
                              int writeIndex, int frames)
 {
     locate(delaySeconds, line.getSize(), frames);
-    gatherTaps(line, writeIndex, frames);
-    interpolate(out, frames);
+    const int first = interpolateInLanes(out, line, writeIndex, frames);
+    gatherTaps(line, writeIndex, first, frames);
+    interpolate(out, first, frames);
+}
+
+// Index of the newest of frame i's four taps (the others precede it).
+int DelayRead::tapIndex(int writeIndex, int i, int size) const
+{
+    // With the position in [64, size - 67], k lies in [3 - size, size - 66]
+    // before the wrap and in [3, size + 3] after it: all four taps are
+    // inside the buffer (the last four entries mirror the first four).
+    const int k = writeIndex + i - chunkLength - integer[static_cast<std::size_t>(i)];
+    return k < 4 ? k + size : k;
+}
+
+// Four frames at a time where SSE2 is there: a frame's four taps are adjacent
+// in the line (one load), a transpose gives each tap for four frames, and the
+// interpolation runs in lanes. Returns the frames done.
+int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeIndex, int frames) const
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const int size = line.getSize();
+    const float* buffer = line.data();
+    for (; i + 4 <= frames; i += 4)
+    {
+        __m128 oldest = _mm_loadu_ps(buffer + tapIndex(writeIndex, i, size) - 3);
+        __m128 older = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 1, size) - 3);
+        __m128 newer = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 2, size) - 3);
+        __m128 newest = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 3, size) - 3);
+        // Rows of taps k-3 .. k per frame become, per tap, four frames: y3, y2, y1, y0.
+        _MM_TRANSPOSE4_PS(oldest, older, newer, newest);
+        _mm_storeu_ps(out + i, lagrange(newest, newer, older, oldest, _mm_loadu_ps(fraction.data() + i)));
+    }
+#else
+    (void)out;
+    (void)line;
+    (void)writeIndex;
+    (void)frames;
+#endif
+    return i;
 }
 
 // Integer part and fraction of each clamped position.
@@ -64,17 +121,13 @@ void DelayRead::locate(const float* delaySeconds, int size, int frames)
     }
 }
 
-void DelayRead::gatherTaps(const DelayWrite& line, int writeIndex, int frames)
+void DelayRead::gatherTaps(const DelayWrite& line, int writeIndex, int first, int frames)
 {
     const int size = line.getSize();
     const float* buffer = line.data();
-    for (int i = 0; i < frames; ++i)
+    for (int i = first; i < frames; ++i)
     {
-        // With the position in [64, size - 67], k lies in [3 - size, size - 66]
-        // before the wrap and in [3, size + 3] after it: all four taps are
-        // inside the buffer (the last four entries mirror the first four).
-        int k = writeIndex + i - chunkLength - integer[i];
-        k += k < 4 ? size : 0;
+        const int k = tapIndex(writeIndex, i, size);
         taps[0][i] = buffer[k];
         taps[1][i] = buffer[k - 1];
         taps[2][i] = buffer[k - 2];
@@ -83,13 +136,13 @@ void DelayRead::gatherTaps(const DelayWrite& line, int writeIndex, int frames)
 }
 
 // Third-order Lagrange interpolation between taps 1 and 2 at the fraction f.
-void DelayRead::interpolate(float* out, int frames)
+void DelayRead::interpolate(float* out, int first, int frames)
 {
     const float* y0 = taps[0].data();
     const float* y1 = taps[1].data();
     const float* y2 = taps[2].data();
     const float* y3 = taps[3].data();
-    for (int i = 0; i < frames; ++i)
+    for (int i = first; i < frames; ++i)
     {
         const float f = fraction[i];
         const float w = f * -0.1666667f + 0.1666667f;

@@ -33,8 +33,11 @@ private:
                       int writeIndex, int frames);
 
     void locate(const float* delaySeconds, int size, int frames);
-    void gatherTaps(const DelayWrite& line, int writeIndex, int frames);
-    void interpolate(float* out, int frames);
+    int tapIndex(int writeIndex, int i, int size) const;
+    int interpolateInLanes(float* out, const DelayWrite& line, int writeIndex, int frames) const;
+    // Frames first to frames - 1 only.
+    void gatherTaps(const DelayWrite& line, int writeIndex, int first, int frames);
+    void interpolate(float* out, int first, int frames);
 
     int interpolationMode = cubic;
     float sampleRate;
