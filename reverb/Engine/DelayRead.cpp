@@ -70,16 +70,6 @@ void DelayRead::processChunk(const float* delaySeconds, float* out, const DelayW
     interpolate(out, first, frames);
 }
 
-// Index of the newest of frame i's four taps (the others precede it).
-int DelayRead::tapIndex(int writeIndex, int i, int size) const
-{
-    // With the position in [64, size - 67], k lies in [3 - size, size - 66]
-    // before the wrap and in [3, size + 3] after it: all four taps are
-    // inside the buffer (the last four entries mirror the first four).
-    const int k = writeIndex + i - chunkLength - integer[static_cast<std::size_t>(i)];
-    return k < 4 ? k + size : k;
-}
-
 // Four frames at a time where SSE2 is there: a frame's four taps are adjacent
 // in the line (one load), a transpose gives each tap for four frames, and the
 // interpolation runs in lanes. Returns the frames done.

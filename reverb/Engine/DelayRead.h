@@ -33,7 +33,15 @@ private:
                       int writeIndex, int frames);
 
     void locate(const float* delaySeconds, int size, int frames);
-    int tapIndex(int writeIndex, int i, int size) const;
+    // Index of the newest of frame i's four taps (the others precede it).
+    int tapIndex(int writeIndex, int i, int size) const
+    {
+        // With the position in [64, size - 67], k lies in [3 - size, size - 66]
+        // before the wrap and in [3, size + 3] after it: all four taps are
+        // inside the buffer (the last four entries mirror the first four).
+        const int k = writeIndex + i - chunkLength - integer[static_cast<std::size_t>(i)];
+        return k < 4 ? k + size : k;
+    }
     int interpolateInLanes(float* out, const DelayWrite& line, int writeIndex, int frames) const;
     // Frames first to frames - 1 only.
     void gatherTaps(const DelayWrite& line, int writeIndex, int first, int frames);
