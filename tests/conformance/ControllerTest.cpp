@@ -1,5 +1,5 @@
 // The edit controller as a host's generic editor and a validator see it:
-// parameter infos, conversions, value texts both ways, units and program lists.
+// parameter infos, value texts both ways, units and program lists.
 #include "ParameterTable.h"
 #include "PluginModule.h"
 
@@ -28,9 +28,16 @@ std::optional<double> fromText(PluginInstance& plugin, Vst::ParamID id, const st
         return std::nullopt;
     return value;
 }
+
+Vst::ParameterInfo info(PluginInstance& plugin, int32 index)
+{
+    Vst::ParameterInfo result {};
+    EXPECT_EQ(plugin.controller->getParameterInfo(index, result), kResultOk);
+    return result;
+}
 } // namespace
 
-TEST(Controller, PublishesSeventeenParametersAndTheBypass)
+TEST(Controller, PublishesSeventeenParametersInOrderAndTheBypass)
 {
     PluginInstance plugin;
     const auto& table = hostParameters();
@@ -39,121 +46,70 @@ TEST(Controller, PublishesSeventeenParametersAndTheBypass)
     std::set<Vst::ParamID> ids;
     for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i)
     {
-        Vst::ParameterInfo info {};
-        ASSERT_EQ(plugin.controller->getParameterInfo(i, info), kResultOk);
-        EXPECT_TRUE(ids.insert(info.id).second) << "duplicate ID " << info.id;
-        EXPECT_EQ(info.unitId, Vst::kRootUnitId);
-        EXPECT_FALSE(info.flags & Vst::ParameterInfo::kIsReadOnly);
-        EXPECT_TRUE(info.flags & Vst::ParameterInfo::kCanAutomate);
-        EXPECT_FALSE(toAscii(info.shortTitle).empty());
-        EXPECT_GE(info.defaultNormalizedValue, 0.0);
-        EXPECT_LE(info.defaultNormalizedValue, 1.0);
-        EXPECT_NEAR(plugin.controller->getParamNormalized(info.id), info.defaultNormalizedValue, 1e-6);
-
-        if (i == static_cast<int32>(table.size()))
+        const auto p = info(plugin, i);
+        EXPECT_TRUE(ids.insert(p.id).second) << "duplicate ID " << p.id;
+        EXPECT_TRUE(p.flags & Vst::ParameterInfo::kCanAutomate);
+        EXPECT_NEAR(plugin.controller->getParamNormalized(p.id), p.defaultNormalizedValue, 1e-6);
+        const bool bypass = i == static_cast<int32>(table.size());
+        EXPECT_EQ((p.flags & Vst::ParameterInfo::kIsBypass) != 0, bypass);
+        if (bypass)
         {
-            EXPECT_EQ(toAscii(info.title), "Bypass");
-            EXPECT_TRUE(info.flags & Vst::ParameterInfo::kIsBypass);
-            EXPECT_EQ(info.stepCount, 1);
-            EXPECT_EQ(info.defaultNormalizedValue, 0.0);
+            EXPECT_EQ(toAscii(p.title), "Bypass");
+            EXPECT_EQ(p.defaultNormalizedValue, 0.0);
             continue;
         }
-        const auto& p = table[static_cast<size_t>(i)];
-        EXPECT_EQ(toAscii(info.title), p.id);
-        EXPECT_FALSE(info.flags & Vst::ParameterInfo::kIsBypass) << p.id;
-        EXPECT_EQ(info.stepCount, p.curve == Curve::toggle ? 1 : 0) << p.id;
-        EXPECT_NEAR(info.defaultNormalizedValue, normalised(p, p.defaultValue), 1e-5) << p.id;
+        const auto& row = table[static_cast<size_t>(i)];
+        EXPECT_EQ(toAscii(p.title), row.id);
+        EXPECT_EQ(p.stepCount, row.curve == Curve::toggle ? 1 : 0) << row.id;
+        EXPECT_NEAR(p.defaultNormalizedValue, normalised(row, row.defaultValue), 1e-5) << row.id;
     }
+    EXPECT_EQ(text(plugin, plugin.parameterId("ReverbTime"), normalised(table[8], 3.2)), "3.20");
+    EXPECT_EQ(text(plugin, plugin.parameterId("Freeze"), 0.0), "Off");
+    EXPECT_EQ(text(plugin, plugin.parameterId("Freeze"), 1.0), "On");
 }
 
-TEST(Controller, ConvertsBetweenNormalisedAndPlainBothWays)
+// The texts show plain values to 0.01, so reading them back checks each curve.
+TEST(Controller, ValueTextsRoundTripAlongEachCurve)
 {
     PluginInstance plugin;
-    for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i)
+    for (int32 i = 0; i < static_cast<int32>(hostParameters().size()); ++i)
     {
-        Vst::ParameterInfo info {};
-        plugin.controller->getParameterInfo(i, info);
-        for (double x = 0.0; x <= 1.0; x += 0.125)
+        const auto& p = hostParameters()[static_cast<size_t>(i)];
+        const auto id = info(plugin, i).id;
+        for (int step = 0; step <= 20; ++step)
         {
-            const auto plain = plugin.controller->normalizedParamToPlain(info.id, x);
-            EXPECT_TRUE(std::isfinite(plain));
-            EXPECT_NEAR(plugin.controller->plainParamToNormalized(info.id, plain), x, 1e-9) << toAscii(info.title);
+            const double x = step / 20.0;
+            const auto shown = text(plugin, id, x);
+            const auto read = fromText(plugin, id, shown);
+            ASSERT_TRUE(read.has_value()) << p.id << " cannot read its own text " << shown;
+            EXPECT_EQ(text(plugin, id, *read), shown) << p.id << " at " << x;
+            EXPECT_NEAR(plainValue(p, *read), plainValue(p, x), 0.0051 + 1e-6 * p.maximum) << p.id << " " << shown;
         }
     }
 }
 
-TEST(Controller, ValueTextsRoundTripForEveryParameter)
+TEST(Controller, OddTextsAndValuesStayInRange)
 {
     PluginInstance plugin;
+    const std::vector<std::string> odd { "",     "abc",  "nan",   "-nan",  "inf", "-inf", "1e30",
+                                         "-1e30", "3,5", "0x10", "12 dB", std::string(127, '9') };
     for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i)
     {
-        Vst::ParameterInfo info {};
-        plugin.controller->getParameterInfo(i, info);
-        const auto title = toAscii(info.title);
-        std::vector<double> positions { info.defaultNormalizedValue };
-        for (double x = 0.0; x <= 1.0001; x += 0.05)
-            positions.push_back(std::min(x, 1.0));
-        for (double x : positions)
-        {
-            const auto shown = text(plugin, info.id, x);
-            ASSERT_FALSE(shown.empty()) << title << " at " << x;
-            const auto read = fromText(plugin, info.id, shown);
-            ASSERT_TRUE(read.has_value()) << title << " cannot read its own text " << shown;
-            ASSERT_GE(*read, 0.0);
-            ASSERT_LE(*read, 1.0);
-            EXPECT_EQ(text(plugin, info.id, *read), shown) << title << " at " << x;
-            if (info.stepCount == 1)
-            {
-                EXPECT_EQ(*read, shown == "On" ? 1.0 : 0.0) << title << " " << shown;
-            }
-            else if (i < static_cast<int32>(hostParameters().size()))
-            {
-                // The text shows the value to 0.01; reading it back lands within that.
-                const auto& p = hostParameters()[static_cast<size_t>(i)];
-                EXPECT_NEAR(plainValue(p, *read), plainValue(p, x), 0.0051 + 1e-6 * p.maximum) << title << " " << shown;
-            }
-        }
-    }
-}
-
-TEST(Controller, OddTextsGiveNoValueOrOneInRange)
-{
-    PluginInstance plugin;
-    const std::vector<std::string> odd { "",     " ",    "abc",   "nan",  "NaN",  "-nan", "inf",  "-inf", "1e30",
-                                         "-1e30", "1e-30", "3,5", "--1", "0x10", "  12  ", "12 dB", std::string(127, '9'),
-                                         "On",   "off",  "true" };
-    for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i)
-    {
-        Vst::ParameterInfo info {};
-        plugin.controller->getParameterInfo(i, info);
+        const auto p = info(plugin, i);
         for (const auto& s : odd)
         {
-            const auto read = fromText(plugin, info.id, s);
-            if (!read)
-                continue;
-            EXPECT_TRUE(std::isfinite(*read)) << toAscii(info.title) << " from \"" << s << "\"";
-            EXPECT_GE(*read, 0.0) << toAscii(info.title) << " from \"" << s << "\"";
-            EXPECT_LE(*read, 1.0) << toAscii(info.title) << " from \"" << s << "\"";
+            const auto read = fromText(plugin, p.id, s);
+            if (read)
+            {
+                EXPECT_TRUE(*read >= 0.0 && *read <= 1.0) << toAscii(p.title) << " from \"" << s << "\"";
+            }
         }
-        // Texts for values outside 0..1 do not break either.
-        for (double x : { -1.0, 2.0, 1e300 })
-            EXPECT_FALSE(text(plugin, info.id, x).empty());
-    }
-}
-
-TEST(Controller, SetParamNormalizedKeepsValuesInRange)
-{
-    PluginInstance plugin;
-    for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i)
-    {
-        Vst::ParameterInfo info {};
-        plugin.controller->getParameterInfo(i, info);
-        for (double x : { 0.3, -4.0, 7.0, 1.0, 0.0 })
+        for (double x : { -4.0, 7.0, 1e300 })
         {
-            plugin.controller->setParamNormalized(info.id, x);
-            const auto now = plugin.controller->getParamNormalized(info.id);
-            EXPECT_GE(now, 0.0);
-            EXPECT_LE(now, 1.0);
+            EXPECT_FALSE(text(plugin, p.id, x).empty());
+            plugin.controller->setParamNormalized(p.id, x);
+            const auto now = plugin.controller->getParamNormalized(p.id);
+            EXPECT_TRUE(now >= 0.0 && now <= 1.0) << toAscii(p.title);
         }
     }
 }
@@ -166,22 +122,17 @@ TEST(Controller, UnitsAndProgramListsAreNamed)
         void* object = nullptr;
         ASSERT_EQ(side->queryInterface(Vst::IUnitInfo::iid, &object), kResultOk);
         auto* units = static_cast<Vst::IUnitInfo*>(object);
-        ASSERT_GE(units->getUnitCount(), 1);
         Vst::UnitInfo root {};
         ASSERT_EQ(units->getUnitInfo(0, root), kResultOk);
         EXPECT_EQ(root.id, Vst::kRootUnitId);
-        EXPECT_FALSE(toAscii(root.name).empty());
-
         for (int32 list = 0; list < units->getProgramListCount(); ++list)
         {
-            Vst::ProgramListInfo info {};
-            ASSERT_EQ(units->getProgramListInfo(list, info), kResultOk);
-            EXPECT_FALSE(toAscii(info.name).empty());
-            ASSERT_GE(info.programCount, 1);
-            for (int32 program = 0; program < info.programCount; ++program)
+            Vst::ProgramListInfo listInfo {};
+            ASSERT_EQ(units->getProgramListInfo(list, listInfo), kResultOk);
+            for (int32 program = 0; program < listInfo.programCount; ++program)
             {
                 Vst::String128 name {};
-                ASSERT_EQ(units->getProgramName(info.id, program, name), kResultOk);
+                ASSERT_EQ(units->getProgramName(listInfo.id, program, name), kResultOk);
                 EXPECT_FALSE(toAscii(name).empty()) << "program " << program << " of list " << list;
             }
         }

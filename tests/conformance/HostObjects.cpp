@@ -156,25 +156,6 @@ void ParameterChanges::add(Vst::ParamID id, int32 offset, double value)
     addParameterData(id, index)->addPoint(offset, value, index);
 }
 
-tresult PLUGIN_API EventList::queryInterface(const TUID iid, void** object)
-{
-    return answer<Vst::IEventList>(this, iid, object);
-}
-
-tresult PLUGIN_API EventList::getEvent(int32 index, Vst::Event& e)
-{
-    if (index < 0 || index >= getEventCount())
-        return kResultFalse;
-    e = events[static_cast<size_t>(index)];
-    return kResultTrue;
-}
-
-tresult PLUGIN_API EventList::addEvent(Vst::Event& e)
-{
-    events.push_back(e);
-    return kResultTrue;
-}
-
 tresult PLUGIN_API HostApplication::queryInterface(const TUID iid, void** object)
 {
     return answer<Vst::IHostApplication>(this, iid, object);

@@ -1,11 +1,9 @@
 #pragma once
 
-// The host side of the VST3 interfaces, written against the SDK's plain interface
-// headers: a memory stream, parameter changes, an event list and the host
-// application. The tests own these objects; the plug-in may add and release
+// The host side of the VST3 interfaces: a memory stream, parameter changes and the
+// host application. The tests own these objects; the plug-in may add and release
 // references but never deletes them.
 #include "pluginterfaces/base/ibstream.h"
-#include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
@@ -89,20 +87,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<ParamValueQueue>> queues;
-};
-
-class EventList : public Steinberg::Vst::IEventList
-{
-public:
-    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** object) override;
-    CONFORMANCE_REFCOUNT
-
-    Steinberg::int32 PLUGIN_API getEventCount() override { return static_cast<Steinberg::int32>(events.size()); }
-    Steinberg::tresult PLUGIN_API getEvent(Steinberg::int32 index, Steinberg::Vst::Event& e) override;
-    Steinberg::tresult PLUGIN_API addEvent(Steinberg::Vst::Event& e) override;
-
-private:
-    std::vector<Steinberg::Vst::Event> events;
 };
 
 class HostApplication : public Steinberg::Vst::IHostApplication

@@ -1,6 +1,6 @@
-// The component's life as a validator drives it: repeated initialisation, bus
-// counts and arrangements, processing setups over the usual rates and block
-// sizes, activation cycles, latency and tail.
+// The component's life as a validator drives it: repeated initialisation, buses
+// and arrangements, processing setups over the usual rates and block sizes,
+// activation cycles and latency.
 #include "PluginModule.h"
 
 #include <gtest/gtest.h>
@@ -31,121 +31,76 @@ bool processesCleanly(PluginInstance& plugin, int channels, int frames)
 }
 } // namespace
 
-TEST(Lifecycle, InitialisesAndTerminatesRepeatedly)
-{
-    for (int instance = 0; instance < 3; ++instance)
-    {
-        PluginInstance plugin;
-        HostApplication host;
-        for (int i = 0; i < 5; ++i)
-        {
-            EXPECT_EQ(plugin.component->terminate(), kResultOk);
-            EXPECT_EQ(plugin.component->initialize(&host), kResultOk);
-        }
-        plugin.start(44100.0, 512);
-        EXPECT_TRUE(processesCleanly(plugin, 2, 512));
-    }
-}
-
 TEST(Lifecycle, HasOneStereoMainBusEachWayAndNoEventBus)
 {
     PluginInstance plugin;
-    EXPECT_EQ(plugin.component->getBusCount(Vst::kAudio, Vst::kInput), 1);
-    EXPECT_EQ(plugin.component->getBusCount(Vst::kAudio, Vst::kOutput), 1);
-    EXPECT_EQ(plugin.component->getBusCount(Vst::kEvent, Vst::kInput), 0);
-    EXPECT_EQ(plugin.component->getBusCount(Vst::kEvent, Vst::kOutput), 0);
-
+    HostApplication host;
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(plugin.component->terminate(), kResultOk);
+        EXPECT_EQ(plugin.component->initialize(&host), kResultOk);
+    }
     for (auto direction : { Vst::kInput, Vst::kOutput })
     {
+        EXPECT_EQ(plugin.component->getBusCount(Vst::kAudio, direction), 1);
+        EXPECT_EQ(plugin.component->getBusCount(Vst::kEvent, direction), 0);
         Vst::BusInfo info {};
         ASSERT_EQ(plugin.component->getBusInfo(Vst::kAudio, direction, 0, info), kResultTrue);
         EXPECT_EQ(toAscii(info.name), direction == Vst::kInput ? "Input" : "Output");
         EXPECT_EQ(info.channelCount, 2);
         EXPECT_EQ(info.busType, Vst::kMain);
-        EXPECT_TRUE(info.flags & Vst::BusInfo::kDefaultActive);
         EXPECT_EQ(arrangement(plugin, direction), Vst::SpeakerArr::kStereo);
-
-        Vst::BusInfo missing {};
-        EXPECT_NE(plugin.component->getBusInfo(Vst::kAudio, direction, 1, missing), kResultTrue);
-        EXPECT_NE(plugin.component->getBusInfo(Vst::kAudio, direction, -1, missing), kResultTrue);
-        EXPECT_NE(plugin.component->getBusInfo(Vst::kEvent, direction, 0, missing), kResultTrue);
-        EXPECT_EQ(plugin.component->activateBus(Vst::kAudio, direction, 0, true), kResultTrue);
-        EXPECT_NE(plugin.component->activateBus(Vst::kAudio, direction, 1, true), kResultTrue);
-        EXPECT_NE(plugin.component->activateBus(Vst::kEvent, direction, 0, true), kResultTrue);
+        EXPECT_NE(plugin.component->getBusInfo(Vst::kAudio, direction, 1, info), kResultTrue);
     }
+    plugin.start(44100.0, 512);
+    EXPECT_EQ(plugin.processor->getLatencySamples(), 0u);
+    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
 }
 
-TEST(Lifecycle, AcceptsMonoAndStereoAndProcessesBoth)
-{
-    PluginInstance plugin;
-    Vst::SpeakerArrangement mono = Vst::SpeakerArr::kMono, stereo = Vst::SpeakerArr::kStereo;
-    ASSERT_EQ(plugin.processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
-    EXPECT_EQ(arrangement(plugin, Vst::kInput), Vst::SpeakerArr::kMono);
-    EXPECT_EQ(arrangement(plugin, Vst::kOutput), Vst::SpeakerArr::kMono);
-    Vst::BusInfo info {};
-    plugin.component->getBusInfo(Vst::kAudio, Vst::kOutput, 0, info);
-    EXPECT_EQ(info.channelCount, 1);
-
-    plugin.start(48000.0, 1024);
-    EXPECT_TRUE(processesCleanly(plugin, 1, 1024));
-    plugin.stop();
-
-    ASSERT_EQ(plugin.processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
-    EXPECT_EQ(arrangement(plugin, Vst::kOutput), Vst::SpeakerArr::kStereo);
-    plugin.start(48000.0, 1024);
-    EXPECT_TRUE(processesCleanly(plugin, 2, 1024));
-}
-
-TEST(Lifecycle, RefusesMixedAndOddArrangementsAndKeepsAWorkingOne)
+// Mono and stereo are taken; anything else is refused, and whatever the plug-in
+// settles on is a layout it supports and processes with.
+TEST(Lifecycle, ArrangementRequests)
 {
     using namespace Vst::SpeakerArr;
     struct Request
     {
         Vst::SpeakerArrangement input, output;
         int32 inputs, outputs;
+        bool accepted;
     };
-    const Request refused[] = { { kStereo, kMono, 1, 1 },  { kMono, kStereo, 1, 1 },   { k51, k51, 1, 1 },
-                                { kStereo, k51, 1, 1 },    { kEmpty, kStereo, 1, 1 },  { kStereo, kEmpty, 1, 1 },
-                                { k71Cine, kMono, 1, 1 },  { kMono, kEmpty, 1, 1 } };
-    for (const auto& request : refused)
+    const Request requests[] = { { kMono, kMono, 1, 1, true },     { kStereo, kStereo, 1, 1, true },
+                                 { kStereo, kMono, 1, 1, false },  { kMono, kStereo, 1, 1, false },
+                                 { k51, k51, 1, 1, false },        { kEmpty, kStereo, 1, 1, false },
+                                 { kStereo, kEmpty, 1, 1, false }, { k71Cine, kMono, 1, 1, false },
+                                 { kMono, kMono, 2, 1, false },    { kMono, kMono, 1, 2, false } };
+    for (const auto& request : requests)
     {
+        SCOPED_TRACE(testing::Message() << std::hex << request.input << " -> " << request.output);
         PluginInstance plugin;
         Vst::SpeakerArrangement inputs[2] = { request.input, request.input };
         Vst::SpeakerArrangement outputs[2] = { request.output, request.output };
-        EXPECT_NE(plugin.processor->setBusArrangements(inputs, request.inputs, outputs, request.outputs), kResultTrue)
-            << std::hex << request.input << " -> " << request.output;
-
-        // Whatever the plug-in settled on is one it supports, and it works.
+        const bool taken =
+            plugin.processor->setBusArrangements(inputs, request.inputs, outputs, request.outputs) == kResultTrue;
+        if (request.inputs == 1 && request.outputs == 1) // JUCE answers other bus counts with kResultOk
+        {
+            EXPECT_EQ(taken, request.accepted);
+        }
         const auto input = arrangement(plugin, Vst::kInput);
         const auto output = arrangement(plugin, Vst::kOutput);
         EXPECT_EQ(input, output);
         ASSERT_TRUE(output == kMono || output == kStereo) << std::hex << output;
+        if (request.accepted)
+        {
+            EXPECT_EQ(output, request.output);
+        }
         plugin.start(44100.0, 256);
         EXPECT_TRUE(processesCleanly(plugin, output == kMono ? 1 : 2, 256));
+
+        // No change while active.
+        Vst::SpeakerArrangement other = output == kMono ? kStereo : kMono;
+        EXPECT_NE(plugin.processor->setBusArrangements(&other, 1, &other, 1), kResultTrue);
+        EXPECT_EQ(arrangement(plugin, Vst::kOutput), output);
     }
-}
-
-TEST(Lifecycle, ArrangementsForBusesThatDoNotExistChangeNothing)
-{
-    // JUCE's wrapper answers such a request with 0 (kResultOk); the layout must stay.
-    PluginInstance plugin;
-    Vst::SpeakerArrangement mono[2] = { Vst::SpeakerArr::kMono, Vst::SpeakerArr::kMono };
-    plugin.processor->setBusArrangements(mono, 2, mono, 1);
-    plugin.processor->setBusArrangements(mono, 1, mono, 2);
-    EXPECT_EQ(arrangement(plugin, Vst::kInput), Vst::SpeakerArr::kStereo);
-    EXPECT_EQ(arrangement(plugin, Vst::kOutput), Vst::SpeakerArr::kStereo);
-    plugin.start(48000.0, 512);
-    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
-}
-
-TEST(Lifecycle, RefusesArrangementsWhileActive)
-{
-    PluginInstance plugin;
-    plugin.start(48000.0, 512);
-    Vst::SpeakerArrangement mono = Vst::SpeakerArr::kMono;
-    EXPECT_NE(plugin.processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
-    EXPECT_EQ(arrangement(plugin, Vst::kOutput), Vst::SpeakerArr::kStereo);
-    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
 }
 
 TEST(Lifecycle, ProcessesAtEveryUsualRateAndMaximumBlockSize)
@@ -154,7 +109,7 @@ TEST(Lifecycle, ProcessesAtEveryUsualRateAndMaximumBlockSize)
     EXPECT_EQ(plugin.processor->canProcessSampleSize(Vst::kSample32), kResultTrue);
     for (double rate : { 22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0 })
     {
-        for (int maximum : { 1, 7, 64, 512, 4096, 8192 })
+        for (int maximum : { 1, 64, 4096, 8192 })
         {
             plugin.start(rate, maximum);
             EXPECT_TRUE(processesCleanly(plugin, 2, maximum)) << rate << " Hz, " << maximum << " frames";
@@ -163,46 +118,25 @@ TEST(Lifecycle, ProcessesAtEveryUsualRateAndMaximumBlockSize)
     }
 }
 
-TEST(Lifecycle, RefusesDoublePrecisionIfItCannotDoIt)
+TEST(Lifecycle, SurvivesActivationCyclesAndStrayCalls)
 {
     PluginInstance plugin;
-    if (plugin.processor->canProcessSampleSize(Vst::kSample64) == kResultTrue)
-        GTEST_SKIP() << "double precision supported";
-    Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample64, 512, 48000.0 };
-    EXPECT_NE(plugin.processor->setupProcessing(setup), kResultOk);
-    plugin.start(48000.0, 512);
-    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
-}
-
-TEST(Lifecycle, SurvivesActivationAndProcessingCycles)
-{
-    PluginInstance plugin;
-    ASSERT_EQ(plugin.setup(48000.0, 512), kResultOk);
-    for (int cycle = 0; cycle < 20; ++cycle)
+    for (int cycle = 0; cycle < 12; ++cycle)
     {
+        ASSERT_EQ(plugin.setup(cycle % 4 == 0 ? 96000.0 : 44100.0, 512), kResultOk);
+        if (cycle % 3 == 0) // processing without activation
+        {
+            AudioBlock block(2, 512);
+            block.fillNoise(2);
+            plugin.process(block);
+            EXPECT_TRUE(block.outputIsFinite());
+        }
         ASSERT_EQ(plugin.component->setActive(true), kResultOk);
         plugin.processor->setProcessing(true);
         ASSERT_TRUE(processesCleanly(plugin, 2, 512)) << "cycle " << cycle;
         plugin.processor->setProcessing(false);
-        if (cycle % 3 == 0)
-            plugin.processor->setProcessing(false);
+        plugin.processor->setProcessing(false);
         ASSERT_EQ(plugin.component->setActive(false), kResultOk);
-        if (cycle % 4 == 0)
-        {
-            ASSERT_EQ(plugin.setup(cycle % 8 == 0 ? 96000.0 : 44100.0, 512), kResultOk);
-        }
+        plugin.component->setActive(false);
     }
-    // Inactive calls that a host may make anyway do no harm.
-    plugin.component->setActive(false);
-    plugin.processor->setProcessing(false);
-    plugin.start(48000.0, 512);
-    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
-}
-
-TEST(Lifecycle, ReportsNoLatency)
-{
-    PluginInstance plugin;
-    EXPECT_EQ(plugin.processor->getLatencySamples(), 0u);
-    plugin.start(96000.0, 512);
-    EXPECT_EQ(plugin.processor->getLatencySamples(), 0u);
 }

@@ -1,6 +1,6 @@
-// process() as hosts and validators call it: empty calls with null buffers,
-// parameter flushes, many block lengths, silence flags, non-finite input, and
-// automation with odd values and offsets. Also the tail the plug-in reports.
+// process() as hosts and validators call it: empty calls with null buffers, many
+// block lengths, silence flags, non-finite input, automation with odd values and
+// offsets, in-place buffers. Also the tail the plug-in reports.
 #include "ParameterTable.h"
 #include "PluginModule.h"
 
@@ -14,19 +14,6 @@ using namespace conformance;
 
 namespace
 {
-Vst::ProcessData emptyCall(Vst::AudioBusBuffers* inputs, Vst::AudioBusBuffers* outputs, int32 buses)
-{
-    Vst::ProcessData data {};
-    data.processMode = Vst::kRealtime;
-    data.symbolicSampleSize = Vst::kSample32;
-    data.numSamples = 0;
-    data.numInputs = buses;
-    data.numOutputs = buses;
-    data.inputs = inputs;
-    data.outputs = outputs;
-    return data;
-}
-
 void setParameter(PluginInstance& plugin, const std::string& id, double normalised)
 {
     ParameterChanges changes;
@@ -43,56 +30,40 @@ const HostParameter& tableRow(const std::string& id)
 }
 } // namespace
 
-TEST(Process, TakesEmptyCallsWithNullBuffers)
+// Validators send empty calls whose buses have null channel pointers, or no buses.
+TEST(Process, HandlesEmptyCallsAndEveryBlockLengthUpToTheMaximum)
 {
-    PluginInstance plugin;
-    plugin.start(48000.0, 512);
-
-    Vst::AudioBusBuffers inputs {}, outputs {};
-    inputs.numChannels = outputs.numChannels = 2; // channel pointers left null, as validators do
-    auto nullChannels = emptyCall(&inputs, &outputs, 1);
-    EXPECT_EQ(plugin.processor->process(nullChannels), kResultOk);
-    auto noBuses = emptyCall(nullptr, nullptr, 0);
-    EXPECT_EQ(plugin.processor->process(noBuses), kResultOk);
-
-    AudioBlock block(2, 512);
-    block.fillNoise(3);
-    EXPECT_EQ(plugin.process(block), kResultOk);
-    EXPECT_TRUE(block.outputIsFinite());
-}
-
-TEST(Process, FlushDeliversParametersWithoutAudio)
-{
-    PluginInstance plugin;
-    plugin.start(48000.0, 512);
-    setParameter(plugin, "RoomSize", 0.75);
-    setParameter(plugin, "Freeze", 1.0);
-    const auto state = plugin.getState();
-    EXPECT_NEAR(stateValue(state, "RoomSize").value_or(-1.0), 75.0, 1e-4);
-    EXPECT_EQ(stateValue(state, "Freeze").value_or(-1.0), 1.0);
-}
-
-TEST(Process, HandlesEveryBlockLengthUpToTheMaximum)
-{
-    for (int frames : { 1, 7, 64, 4095, 4096, 4097, 8192 })
+    for (int frames : { 0, 1, 7, 4096, 4097, 8192 })
     {
         PluginInstance plugin;
         plugin.start(48000.0, 8192);
+        if (frames == 0)
+        {
+            Vst::AudioBusBuffers inputs {}, outputs {};
+            inputs.numChannels = outputs.numChannels = 2;
+            Vst::ProcessData data {};
+            data.symbolicSampleSize = Vst::kSample32;
+            for (int32 buses : { 1, 0 })
+            {
+                data.numInputs = data.numOutputs = buses;
+                data.inputs = buses > 0 ? &inputs : nullptr;
+                data.outputs = buses > 0 ? &outputs : nullptr;
+                EXPECT_EQ(plugin.processor->process(data), kResultOk);
+            }
+            continue;
+        }
         AudioBlock block(2, frames);
-        double energy = 0.0;
+        float answer = 0.0f;
         // An impulse, then enough blocks for the reverb to answer.
         for (int i = 0; i * frames < 8192 * 2; ++i)
         {
             block.clearInput();
-            if (i == 0)
-                block.input[0][0] = block.input[1][0] = 1.0f;
+            block.input[0][0] = block.input[1][0] = i == 0 ? 1.0f : 0.0f;
             ASSERT_EQ(plugin.process(block), kResultOk);
-            ASSERT_TRUE(block.outputIsFinite()) << frames;
-            ASSERT_LT(block.outputPeak(), 4.0f) << frames;
-            if (i > 0)
-                energy += block.outputEnergy();
+            ASSERT_TRUE(block.outputIsFinite() && block.outputPeak() < 4.0f) << frames;
+            answer = std::max(answer, i > 0 ? block.outputPeak() : 0.0f);
         }
-        EXPECT_GT(energy, 1e-6) << "the reverb answers an impulse in blocks of " << frames;
+        EXPECT_GT(answer, 1e-5f) << "the reverb answers an impulse in blocks of " << frames;
     }
 }
 
@@ -126,19 +97,13 @@ TEST(Process, RecoversFromNonFiniteInput)
         ASSERT_EQ(plugin.process(block), kResultOk);
     }
     // Once the input is clean again, so is the output, and the reverb still works.
-    double energy = 0.0;
     for (int i = 0; i < 200; ++i)
     {
         block.fillNoise(static_cast<unsigned>(i + 10), 0.1f);
         ASSERT_EQ(plugin.process(block), kResultOk);
-        if (i >= 20)
-        {
-            ASSERT_TRUE(block.outputIsFinite()) << "block " << i << " after the bad input";
-            ASSERT_LT(block.outputPeak(), 4.0f);
-            energy += block.outputEnergy();
-        }
+        ASSERT_TRUE(i < 20 || (block.outputIsFinite() && block.outputPeak() < 4.0f)) << "block " << i;
     }
-    EXPECT_GT(energy, 1e-3);
+    EXPECT_GT(block.outputPeak(), 1e-3f);
 }
 
 TEST(Process, AutomationAtOffsetsAndOutOfRangeValuesStaysInRange)
@@ -171,13 +136,6 @@ TEST(Process, AutomationAtOffsetsAndOutOfRangeValuesStaysInRange)
             EXPECT_NEAR(*stored, plainValue(p, clamped), 0.006 + 1e-4 * std::fabs(*stored)) << p.id << " at " << value;
         }
     }
-    for (int i = 0; i < 40; ++i)
-    {
-        block.fillNoise(static_cast<unsigned>(i));
-        ASSERT_EQ(plugin.process(block), kResultOk);
-        ASSERT_TRUE(block.outputIsFinite());
-        ASSERT_LT(block.outputPeak(), 16.0f);
-    }
 }
 
 TEST(Process, NonFiniteAutomationAndOffsetsOutsideTheBlockDoNoHarm)
@@ -187,7 +145,6 @@ TEST(Process, NonFiniteAutomationAndOffsetsOutsideTheBlockDoNoHarm)
     AudioBlock block(2, 128);
     setParameter(plugin, "InputGain", normalised(tableRow("InputGain"), -6.0));
     setParameter(plugin, "RoomSize", 0.25);
-    const auto before = plugin.getState();
 
     ParameterChanges changes;
     changes.add(plugin.parameterId("InputGain"), 0, std::numeric_limits<double>::quiet_NaN());
@@ -203,37 +160,23 @@ TEST(Process, NonFiniteAutomationAndOffsetsOutsideTheBlockDoNoHarm)
     EXPECT_NEAR(stateValue(after, "InputGain").value_or(99.0), tableRow("InputGain").defaultValue, 0.006);
     EXPECT_NEAR(stateValue(after, "RoomSize").value_or(99.0), tableRow("RoomSize").defaultValue, 0.006);
     EXPECT_NEAR(stateValue(after, "ReverbTime").value_or(99.0), plainValue(tableRow("ReverbTime"), 0.5), 0.006);
-    for (int i = 0; i < 20; ++i)
-    {
-        block.fillNoise(static_cast<unsigned>(i));
-        ASSERT_EQ(plugin.process(block), kResultOk);
-        ASSERT_TRUE(block.outputIsFinite());
-    }
 }
 
-TEST(Process, ProcessingWithoutActivationDoesNoHarm)
-{
-    PluginInstance plugin;
-    ASSERT_EQ(plugin.setup(48000.0, 512), kResultOk);
-    AudioBlock block(2, 512);
-    block.fillNoise(2);
-    plugin.process(block);
-    EXPECT_TRUE(block.outputIsFinite());
-    plugin.start(48000.0, 512);
-    block.fillNoise(3);
-    EXPECT_EQ(plugin.process(block), kResultOk);
-    EXPECT_TRUE(block.outputIsFinite());
-}
-
-TEST(Tail, IsLongEnoughForTheSoundToDecay)
+TEST(Tail, FollowsReverbTimeAndIsInfiniteWhileFrozen)
 {
     PluginInstance plugin;
     const double rate = 48000.0;
     plugin.start(rate, 4096);
+    setParameter(plugin, "ReverbTime", 1.0);
+    EXPECT_GE(plugin.processor->getTailSamples(), static_cast<uint32>(30.0 * rate));
+    EXPECT_NE(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
+    setParameter(plugin, "Freeze", 1.0);
+    EXPECT_EQ(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
+    setParameter(plugin, "Freeze", 0.0);
+    setParameter(plugin, "ReverbTime", normalised(tableRow("ReverbTime"), 3.2));
+
+    // At least the reverb time (a 60 dB decay), at most a minute.
     const auto tail = plugin.processor->getTailSamples();
-    ASSERT_NE(tail, Vst::kNoTail);
-    ASSERT_NE(tail, Vst::kInfiniteTail);
-    // At least the reverb time (a 60 dB decay, 3.2 s by default), at most a minute.
     EXPECT_GE(tail, static_cast<uint32>(3.2 * rate));
     EXPECT_LE(tail, static_cast<uint32>(60.0 * rate));
 
@@ -256,24 +199,6 @@ TEST(Tail, IsLongEnoughForTheSoundToDecay)
         after = std::max(after, block.outputPeak());
     }
     EXPECT_LT(after, peak * 1e-3f) << "still ringing after the reported tail";
-}
-
-TEST(Tail, FollowsReverbTimeAndIsInfiniteWhileFrozen)
-{
-    PluginInstance plugin;
-    plugin.start(44100.0, 512);
-    setParameter(plugin, "ReverbTime", 1.0);
-    EXPECT_GE(plugin.processor->getTailSamples(), static_cast<uint32>(30.0 * 44100.0));
-    EXPECT_NE(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
-    setParameter(plugin, "ReverbTime", 0.0);
-    const auto shortest = plugin.processor->getTailSamples();
-    EXPECT_GE(shortest, static_cast<uint32>(0.2 * 44100.0));
-    EXPECT_LT(shortest, static_cast<uint32>(30.0 * 44100.0));
-
-    setParameter(plugin, "Freeze", 1.0);
-    EXPECT_EQ(plugin.processor->getTailSamples(), Vst::kInfiniteTail);
-    setParameter(plugin, "Freeze", 0.0);
-    EXPECT_EQ(plugin.processor->getTailSamples(), shortest);
 }
 
 TEST(Process, InPlaceBuffersSoundTheSameAsSeparateOnes)

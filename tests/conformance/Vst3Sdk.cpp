@@ -5,7 +5,6 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -23,6 +22,5 @@ DEF_CLASS_IID(IAttributeList)
 DEF_CLASS_IID(IHostApplication)
 DEF_CLASS_IID(IParamValueQueue)
 DEF_CLASS_IID(IParameterChanges)
-DEF_CLASS_IID(IEventList)
 DEF_CLASS_IID(IUnitInfo)
 } // namespace Steinberg::Vst

@@ -30,41 +30,14 @@ juce::PluginDescription describe()
     return *types[0];
 }
 
-std::unique_ptr<juce::AudioPluginInstance> load(double sampleRate = 48000.0, int blockSize = 512)
+std::unique_ptr<juce::AudioPluginInstance> load()
 {
     juce::VST3PluginFormat format;
     juce::String error;
-    auto instance = format.createInstanceFromDescription(describe(), sampleRate, blockSize, error);
+    auto instance = format.createInstanceFromDescription(describe(), 48000.0, 512, error);
     if (instance == nullptr)
         throw std::runtime_error(error.toStdString());
     return instance;
-}
-
-juce::AudioProcessorParameter* parameter(juce::AudioPluginInstance& plugin, const juce::String& name)
-{
-    for (auto* p : plugin.getParameters())
-        if (p->getName(100) == name)
-            return p;
-    return nullptr;
-}
-
-void run(juce::AudioPluginInstance& plugin, juce::AudioBuffer<float>& audio, int blockSize = 512)
-{
-    juce::MidiBuffer midi;
-    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
-    {
-        const int n = std::min(blockSize, audio.getNumSamples() - start);
-        juce::AudioBuffer<float> block(audio.getArrayOfWritePointers(), audio.getNumChannels(), start, n);
-        plugin.processBlock(block, midi);
-    }
-}
-
-void noise(juce::AudioBuffer<float>& audio, int from, int to, int seed)
-{
-    juce::Random random(seed);
-    for (int c = 0; c < audio.getNumChannels(); ++c)
-        for (int i = from; i < to; ++i)
-            audio.setSample(c, i, 0.5f * (random.nextFloat() * 2.0f - 1.0f));
 }
 
 double energy(const juce::AudioBuffer<float>& audio, int from, int to)
@@ -86,7 +59,8 @@ bool finite(const juce::AudioBuffer<float>& audio)
 }
 } // namespace
 
-TEST(Bundle, PresentsItsIdentity)
+// What a DAW using JUCE's hosting sees; the raw VST3 details are in tests/conformance.
+TEST(Bundle, LoadsThroughJuceHostingWithItsIdentityAndParameters)
 {
     ASSERT_TRUE(bundle().isDirectory()) << bundle().getFullPathName();
     const auto description = describe();
@@ -94,124 +68,17 @@ TEST(Bundle, PresentsItsIdentity)
     EXPECT_EQ(description.manufacturerName, "ZORVIK");
     EXPECT_EQ(description.version, "1.2.0");
     EXPECT_TRUE(description.category.contains("Fx")) << description.category;
-    EXPECT_FALSE(description.isInstrument);
     EXPECT_EQ(description.numInputChannels, 2);
     EXPECT_EQ(description.numOutputChannels, 2);
 
-    // The component's class ID: ABCDEF01-9182FAEB, then the maker and product codes.
-    juce::uint32 hash = 0;
-    for (juce::uint32 word : { 0xABCDEF01u, 0x9182FAEBu, 0x5A72766Bu /* Zrvk */, 0x52767262u /* Rvrb */ })
-        hash = hash * 31 + word;
-    EXPECT_EQ(description.uniqueId, static_cast<int>(hash));
-
     auto plugin = load();
-    EXPECT_EQ(plugin->getName(), "ZORVIK Reverb");
     EXPECT_FALSE(plugin->acceptsMidi());
     EXPECT_TRUE(plugin->hasEditor());
-    EXPECT_GT(plugin->getTailLengthSeconds(), 0.0);
-}
-
-TEST(Bundle, ShowsSeventeenParametersAndTheBypass)
-{
-    auto plugin = load();
     const auto& parameters = plugin->getParameters();
     ASSERT_EQ(parameters.size(), 18);
     for (int i = 0; i < 17; ++i)
         EXPECT_EQ(parameters[i]->getName(100), hostParameterIds[i]);
     EXPECT_EQ(parameters[17]->getName(100), "Bypass");
-
-    auto* reverbTime = parameter(*plugin, "ReverbTime");
-    EXPECT_EQ(reverbTime->getText(reverbTime->getValue(), 20), "3.20");
-    EXPECT_NEAR(reverbTime->getValue(), std::cbrt((3.2 - 0.2) / 29.8), 1e-5);
-    auto* freeze = parameter(*plugin, "Freeze");
-    EXPECT_EQ(freeze->getText(freeze->getValue(), 20), "Off");
-    EXPECT_EQ(freeze->getNumSteps(), 2) << "a switch";
-}
-
-TEST(Bundle, StateRoundTripsThroughTheHost)
-{
-    juce::MemoryBlock state;
-    std::vector<float> values;
-    {
-        auto source = load();
-        source->prepareToPlay(48000.0, 512);
-        parameter(*source, "RoomSize")->setValueNotifyingHost(0.83f);
-        parameter(*source, "Freeze")->setValueNotifyingHost(1.0f);
-        parameter(*source, "HFDamp")->setValueNotifyingHost(0.4f);
-        juce::AudioBuffer<float> audio(2, 512);
-        audio.clear();
-        run(*source, audio);
-        source->getStateInformation(state);
-        for (auto* p : source->getParameters())
-            values.push_back(p->getValue());
-        source->releaseResources();
-    }
-    ASSERT_GT(state.getSize(), 0u);
-
-    auto restored = load();
-    restored->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
-    restored->prepareToPlay(48000.0, 512);
-    const auto& parameters = restored->getParameters();
-    ASSERT_EQ(static_cast<size_t>(parameters.size()), values.size());
-    for (int i = 0; i < parameters.size(); ++i)
-        EXPECT_NEAR(parameters[i]->getValue(), values[static_cast<size_t>(i)], 1e-5) << parameters[i]->getName(100);
-    EXPECT_NEAR(parameter(*restored, "RoomSize")->getValue(), 0.83f, 1e-5);
-    EXPECT_EQ(restored->getTailLengthSeconds(), std::numeric_limits<double>::infinity()) << "frozen";
-
-    // Hostile blocks through the host change nothing.
-    juce::MemoryBlock garbage(state);
-    garbage.setSize(state.getSize() / 3);
-    restored->setStateInformation(garbage.getData(), static_cast<int>(garbage.getSize()));
-    EXPECT_NEAR(parameter(*restored, "RoomSize")->getValue(), 0.83f, 1e-5);
-}
-
-TEST(Bundle, ProcessesAudioWithAReverbTail)
-{
-    auto plugin = load();
-    plugin->prepareToPlay(48000.0, 512);
-    parameter(*plugin, "EffectDryWet")->setValueNotifyingHost(1.0f);
-
-    juce::AudioBuffer<float> audio(2, 48000);
-    audio.clear();
-    noise(audio, 0, 4800, 1);
-    run(*plugin, audio);
-    EXPECT_TRUE(finite(audio));
-    EXPECT_GT(energy(audio, 9600, 48000), 1e-3) << "the reverb rings on after the input stops";
-
-    // At 0 % wet the signal passes unchanged.
-    parameter(*plugin, "EffectDryWet")->setValueNotifyingHost(0.0f);
-    juce::AudioBuffer<float> settle(2, 48000);
-    settle.clear();
-    run(*plugin, settle);
-    juce::AudioBuffer<float> dry(2, 2048);
-    noise(dry, 0, 2048, 2);
-    juce::AudioBuffer<float> input(dry);
-    run(*plugin, dry);
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < 2048; ++i)
-            ASSERT_NEAR(dry.getSample(c, i), input.getSample(c, i), 1e-6f) << c << " " << i;
-}
-
-TEST(Bundle, RunsMonoAndOddBlockSizes)
-{
-    auto plugin = load();
-    juce::AudioProcessor::BusesLayout mono;
-    mono.inputBuses.add(juce::AudioChannelSet::mono());
-    mono.outputBuses.add(juce::AudioChannelSet::mono());
-    ASSERT_TRUE(plugin->setBusesLayout(mono));
-    plugin->prepareToPlay(44100.0, 8192);
-    juce::AudioBuffer<float> audio(1, 44100);
-    audio.clear();
-    noise(audio, 0, 4410, 3);
-    run(*plugin, audio, 8192);
-    EXPECT_TRUE(finite(audio));
-    EXPECT_GT(energy(audio, 8820, 44100), 1e-4);
-    plugin->releaseResources();
-
-    juce::AudioProcessor::BusesLayout surround;
-    surround.inputBuses.add(juce::AudioChannelSet::create5point1());
-    surround.outputBuses.add(juce::AudioChannelSet::create5point1());
-    EXPECT_FALSE(plugin->checkBusesLayoutSupported(surround));
 }
 
 // --- The render tool ---

@@ -49,10 +49,6 @@ const FactoryRow factoryTable[] = {
 
 const float defaults[17] = { 0, 0, 0, 400, 10, 50, 1, 25, 3.2f, 9000, 0, -100, 0, -10, 20, 100, 50 };
 
-float treeValue(const juce::ValueTree& state, const juce::String& id)
-{
-    return static_cast<float>(state.getChildWithProperty("id", id).getProperty("value"));
-}
 } // namespace
 
 TEST(FactoryPresets, TheEmbeddedArchiveHoldsTheTableExactly)

@@ -45,15 +45,12 @@ private:
     static std::string read(const char* name)
     {
         const char* value = std::getenv(name);
-        return value != nullptr ? value : std::string("\x01unset");
+        return value != nullptr ? value : "\x01unset";
     }
 
     static void restore(const char* name, const std::string& value)
     {
-        if (value == "\x01unset")
-            unsetenv(name);
-        else
-            setenv(name, value.c_str(), 1);
+        value == "\x01unset" ? unsetenv(name) : setenv(name, value.c_str(), 1);
     }
 
     std::string oldHome, oldConfig;
@@ -84,6 +81,11 @@ inline juce::MemoryBlock saveState(ReverbProcessor& processor)
     juce::MemoryBlock block;
     processor.getStateInformation(block);
     return block;
+}
+
+inline float treeValue(const juce::ValueTree& state, const juce::String& id)
+{
+    return static_cast<float>(state.getChildWithProperty("id", id).getProperty("value"));
 }
 
 // The host parameter IDs in host order.
@@ -120,5 +122,29 @@ inline void process(ReverbProcessor& processor, juce::AudioBuffer<float>& buffer
 {
     juce::MidiBuffer midi;
     processor.processBlock(buffer, midi);
+}
+
+inline void expectAllValuesFiniteAndInRange(ReverbProcessor& processor)
+{
+    for (const auto& id : hostParameterIds())
+    {
+        const auto range = hostParameter(processor, id).getNormalisableRange();
+        const float value = plainValue(processor, id);
+        ASSERT_TRUE(std::isfinite(value) && value >= range.start && value <= range.end) << id << " " << value;
+    }
+    for (unsigned long i = 0; i < 18; ++i) // 16 is the ducker's meter
+        ASSERT_TRUE(i == 16 || std::isfinite(processor.kernel->getParameter(i))) << i;
+}
+
+// At 0 % wet the processor passes a block of noise through untouched.
+inline void expectDryPassThrough(ReverbProcessor& processor, int channels = 2)
+{
+    juce::AudioBuffer<float> buffer(channels, 512);
+    fillNoise(buffer, 7);
+    const juce::AudioBuffer<float> input(buffer);
+    process(processor, buffer);
+    for (int c = 0; c < channels; ++c)
+        for (int i = 0; i < 512; ++i)
+            ASSERT_EQ(buffer.getSample(c, i), input.getSample(c, i)) << c << " " << i;
 }
 } // namespace zorvik_test

@@ -3,55 +3,40 @@
 
 using namespace zorvik_test;
 
-namespace
-{
-juce::String storedAppName(const juce::File& file)
-{
-    juce::PropertiesFile::Options options;
-    options.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
-    juce::PropertiesFile settings(file, options);
-    return settings.getValue("appName");
-}
-} // namespace
-
 TEST(SettingsFile, LivesInTheConfigurationFolderAndNamesTheProduct)
 {
     ScopedHome home;
-    const auto expected = home.folder.getChildFile(".config/ZORVIK/ZORVIK Reverb/ZORVIK Reverb.settings");
-    {
-        ReverbProcessor processor;
-        EXPECT_EQ(processor.settings->getFile(), expected);
-    }
-    ASSERT_TRUE(expected.existsAsFile());
-    EXPECT_EQ(storedAppName(expected), "ZORVIK Reverb");
-    EXPECT_FALSE(home.folder.getChildFile("ZORVIK").exists()) << "nothing in the home folder itself";
-}
-
-TEST(SettingsFile, FollowsXdgConfigHomeAndFallsBackToDotConfig)
-{
-    ScopedHome home;
+    const auto dotConfig = home.folder.getChildFile(".config");
     const auto custom = home.folder.getChildFile("elsewhere");
-    setenv("XDG_CONFIG_HOME", custom.getFullPathName().toRawUTF8(), 1);
+    // XDG_CONFIG_HOME when it is absolute, else ~/.config.
+    const std::pair<juce::String, juce::File> cases[] = { { dotConfig.getFullPathName(), dotConfig },
+                                                          { custom.getFullPathName(), custom },
+                                                          { "relative/path", dotConfig },
+                                                          { {}, dotConfig } };
+    for (const auto& [config, base] : cases)
     {
-        ReverbProcessor first;
-        ReverbProcessor second; // two instances share the file
+        SCOPED_TRACE(config.toStdString());
+        if (config.isEmpty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", config.toRawUTF8(), 1);
+        const auto expected = base.getChildFile("ZORVIK/ZORVIK Reverb/ZORVIK Reverb.settings");
+        {
+            ReverbProcessor first, second; // two instances share the file
+            EXPECT_EQ(first.settings->getFile(), expected);
+        }
+        juce::PropertiesFile::Options options;
+        options.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+        EXPECT_EQ(juce::PropertiesFile(expected, options).getValue("appName"), "ZORVIK Reverb");
     }
-    EXPECT_EQ(storedAppName(custom.getChildFile("ZORVIK/ZORVIK Reverb/ZORVIK Reverb.settings")), "ZORVIK Reverb");
-
-    setenv("XDG_CONFIG_HOME", "relative/path", 1);
-    EXPECT_EQ(EffectProcessor::getSettingsFile(),
-              home.folder.getChildFile(".config/ZORVIK/ZORVIK Reverb/ZORVIK Reverb.settings"));
-    unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(EffectProcessor::getSettingsFile(),
-              home.folder.getChildFile(".config/ZORVIK/ZORVIK Reverb/ZORVIK Reverb.settings"));
+    EXPECT_FALSE(home.folder.getChildFile("ZORVIK").exists()) << "nothing in the home folder itself";
 }
 
 TEST(SettingsFile, AnUnwritableFolderDoesNotStopThePlugIn)
 {
     ScopedHome home;
     // A file where the configuration folder should be: nothing can be created below it.
-    const auto blocker = home.folder.getChildFile(".config");
-    ASSERT_TRUE(blocker.replaceWithText("not a folder"));
+    ASSERT_TRUE(home.folder.getChildFile(".config").replaceWithText("not a folder"));
     ReverbProcessor processor;
     processor.prepareToPlay(44100.0, 64);
     juce::AudioBuffer<float> buffer(2, 64);
