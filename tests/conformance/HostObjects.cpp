@@ -54,8 +54,7 @@ tresult PLUGIN_API MemoryStream::write(void* buffer, int32 count, int32* done)
     if (count < 0 || buffer == nullptr)
         return kInvalidArgument;
     const auto end = static_cast<size_t>(cursor) + static_cast<size_t>(count);
-    if (data.size() < end)
-        data.resize(end);
+    data.resize(std::max(data.size(), end));
     std::memcpy(data.data() + cursor, buffer, static_cast<size_t>(count));
     cursor += count;
     if (done != nullptr)
@@ -78,28 +77,6 @@ tresult PLUGIN_API MemoryStream::seek(int64 position, int32 mode, int64* result)
     return kResultTrue;
 }
 
-tresult PLUGIN_API MemoryStream::tell(int64* position)
-{
-    if (position == nullptr)
-        return kInvalidArgument;
-    *position = cursor;
-    return kResultOk;
-}
-
-tresult PLUGIN_API MemoryStream::getStreamSize(int64& size)
-{
-    size = static_cast<int64>(data.size());
-    return kResultOk;
-}
-
-tresult PLUGIN_API MemoryStream::setStreamSize(int64 size)
-{
-    if (size < 0)
-        return kInvalidArgument;
-    data.resize(static_cast<size_t>(size));
-    return kResultOk;
-}
-
 ParamValueQueue::ParamValueQueue(Vst::ParamID parameter) : id(parameter) {}
 
 tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID iid, void** object)
@@ -107,32 +84,9 @@ tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID iid, void** object
     return answer<Vst::IParamValueQueue>(this, iid, object);
 }
 
-tresult PLUGIN_API ParamValueQueue::getPoint(int32 index, int32& offset, Vst::ParamValue& value)
-{
-    if (index < 0 || index >= getPointCount())
-        return kResultFalse;
-    offset = points[static_cast<size_t>(index)].offset;
-    value = points[static_cast<size_t>(index)].value;
-    return kResultTrue;
-}
-
-tresult PLUGIN_API ParamValueQueue::addPoint(int32 offset, Vst::ParamValue value, int32& index)
-{
-    index = getPointCount();
-    points.push_back({ offset, value });
-    return kResultTrue;
-}
-
 tresult PLUGIN_API ParameterChanges::queryInterface(const TUID iid, void** object)
 {
     return answer<Vst::IParameterChanges>(this, iid, object);
-}
-
-Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index)
-{
-    if (index < 0 || index >= getParameterCount())
-        return nullptr;
-    return queues[static_cast<size_t>(index)].get();
 }
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id, int32& index)
@@ -169,9 +123,4 @@ tresult PLUGIN_API HostApplication::getName(Vst::String128 name)
     return kResultOk;
 }
 
-tresult PLUGIN_API HostApplication::createInstance(TUID, TUID, void** object)
-{
-    *object = nullptr;
-    return kResultFalse;
-}
 } // namespace conformance

@@ -33,9 +33,16 @@ public:
     Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 count, Steinberg::int32* done) override;
     Steinberg::tresult PLUGIN_API seek(Steinberg::int64 position, Steinberg::int32 mode,
                                        Steinberg::int64* result) override;
-    Steinberg::tresult PLUGIN_API tell(Steinberg::int64* position) override;
-    Steinberg::tresult PLUGIN_API getStreamSize(Steinberg::int64& size) override;
-    Steinberg::tresult PLUGIN_API setStreamSize(Steinberg::int64 size) override;
+    Steinberg::tresult PLUGIN_API tell(Steinberg::int64* position) override
+    {
+        return position != nullptr ? (*position = cursor, Steinberg::kResultOk) : Steinberg::kInvalidArgument;
+    }
+    Steinberg::tresult PLUGIN_API getStreamSize(Steinberg::int64& size) override
+    {
+        size = static_cast<Steinberg::int64>(data.size());
+        return Steinberg::kResultOk;
+    }
+    Steinberg::tresult PLUGIN_API setStreamSize(Steinberg::int64) override { return Steinberg::kNotImplemented; }
 
     const std::vector<char>& bytes() const { return data; }
 
@@ -56,9 +63,21 @@ public:
     Steinberg::Vst::ParamID PLUGIN_API getParameterId() override { return id; }
     Steinberg::int32 PLUGIN_API getPointCount() override { return static_cast<Steinberg::int32>(points.size()); }
     Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& offset,
-                                           Steinberg::Vst::ParamValue& value) override;
+                                           Steinberg::Vst::ParamValue& value) override
+    {
+        if (index < 0 || index >= getPointCount())
+            return Steinberg::kResultFalse;
+        offset = points[static_cast<size_t>(index)].offset;
+        value = points[static_cast<size_t>(index)].value;
+        return Steinberg::kResultTrue;
+    }
     Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32 offset, Steinberg::Vst::ParamValue value,
-                                           Steinberg::int32& index) override;
+                                           Steinberg::int32& index) override
+    {
+        index = getPointCount();
+        points.push_back({ offset, value });
+        return Steinberg::kResultTrue;
+    }
 
 private:
     struct Point
@@ -77,13 +96,15 @@ public:
     CONFORMANCE_REFCOUNT
 
     Steinberg::int32 PLUGIN_API getParameterCount() override { return static_cast<Steinberg::int32>(queues.size()); }
-    Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
+    Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override
+    {
+        return index >= 0 && index < getParameterCount() ? queues[static_cast<size_t>(index)].get() : nullptr;
+    }
     Steinberg::Vst::IParamValueQueue* PLUGIN_API addParameterData(const Steinberg::Vst::ParamID& id,
                                                                  Steinberg::int32& index) override;
 
     // Appends one point to the queue of the parameter.
     void add(Steinberg::Vst::ParamID id, Steinberg::int32 offset, double value);
-    void clear() { queues.clear(); }
 
 private:
     std::vector<std::unique_ptr<ParamValueQueue>> queues;
@@ -96,6 +117,10 @@ public:
     CONFORMANCE_REFCOUNT
 
     Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) override;
-    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid, void** object) override;
+    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID, Steinberg::TUID, void** object) override
+    {
+        *object = nullptr;
+        return Steinberg::kResultFalse;
+    }
 };
 } // namespace conformance

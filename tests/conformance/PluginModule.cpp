@@ -28,11 +28,10 @@ Interface* query(FUnknown* object)
     return static_cast<Interface*>(result);
 }
 
-void release(FUnknown*& object)
+void require(bool condition, const char* failure)
 {
-    if (object != nullptr)
-        object->release();
-    object = nullptr;
+    if (!condition)
+        throw std::runtime_error(failure);
 }
 } // namespace
 
@@ -45,19 +44,16 @@ PluginModule& PluginModule::get()
 PluginModule::PluginModule()
 {
     handle = dlopen(ZORVIK_VST3_BINARY, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr)
-        throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
+    require(handle != nullptr, "dlopen failed");
     using Entry = bool (*)(void*);
     using GetFactory = IPluginFactory* (PLUGIN_API*)();
     auto entry = reinterpret_cast<Entry>(dlsym(handle, "ModuleEntry"));
     auto getFactory = reinterpret_cast<GetFactory>(dlsym(handle, "GetPluginFactory"));
-    if (entry == nullptr || getFactory == nullptr || dlsym(handle, "ModuleExit") == nullptr)
-        throw std::runtime_error("the module lacks a VST3 entry point");
-    if (!entry(handle))
-        throw std::runtime_error("ModuleEntry failed");
+    require(entry != nullptr && getFactory != nullptr && dlsym(handle, "ModuleExit") != nullptr,
+            "the module lacks a VST3 entry point");
+    require(entry(handle), "ModuleEntry failed");
     pluginFactory = getFactory();
-    if (pluginFactory == nullptr)
-        throw std::runtime_error("GetPluginFactory returned nothing");
+    require(pluginFactory != nullptr, "GetPluginFactory returned nothing");
 }
 
 PluginModule::~PluginModule()
@@ -70,20 +66,15 @@ PluginModule::~PluginModule()
 }
 
 AudioBlock::AudioBlock(int channels, int frames)
-    : input(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(std::max(frames, 1)))),
-      output(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(std::max(frames, 1))))
+    : input(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames))), output(input)
 {
-    for (auto& channel : input)
-        inputPointers.push_back(channel.data());
-    for (auto& channel : output)
-        outputPointers.push_back(channel.data());
-    for (auto& channel : input)
-        channel.resize(static_cast<size_t>(frames));
-    for (auto& channel : output)
-        channel.resize(static_cast<size_t>(frames));
-    inputBus.numChannels = channels;
+    for (size_t c = 0; c < input.size(); ++c)
+    {
+        inputPointers.push_back(input[c].data());
+        outputPointers.push_back(output[c].data());
+    }
+    inputBus.numChannels = outputBus.numChannels = channels;
     inputBus.channelBuffers32 = inputPointers.data();
-    outputBus.numChannels = channels;
     outputBus.channelBuffers32 = outputPointers.data();
 }
 
@@ -98,8 +89,7 @@ void AudioBlock::fillNoise(unsigned seed, float level)
 
 void AudioBlock::clearInput()
 {
-    for (auto& channel : input)
-        std::fill(channel.begin(), channel.end(), 0.0f);
+    fillNoise(0, 0.0f);
 }
 
 bool AudioBlock::outputIsFinite() const
@@ -120,45 +110,29 @@ float AudioBlock::outputPeak() const
     return peak;
 }
 
-double AudioBlock::outputEnergy() const
-{
-    double sum = 0.0;
-    for (const auto& channel : output)
-        for (float sample : channel)
-            sum += static_cast<double>(sample) * sample;
-    return sum;
-}
-
 PluginInstance::PluginInstance()
 {
     auto* factory = PluginModule::get().factory();
     void* object = nullptr;
-    if (factory->createInstance(componentClassId, Vst::IComponent::iid, &object) != kResultOk || object == nullptr)
-        throw std::runtime_error("the factory made no component");
+    require(factory->createInstance(componentClassId, Vst::IComponent::iid, &object) == kResultOk, "no component");
     component = static_cast<Vst::IComponent*>(object);
-    if (component->initialize(&host) != kResultOk)
-        throw std::runtime_error("the component did not initialise");
+    require(component->initialize(&host) == kResultOk, "the component did not initialise");
     processor = query<Vst::IAudioProcessor>(component);
-    if (processor == nullptr)
-        throw std::runtime_error("the component is no audio processor");
+    require(processor != nullptr, "the component is no audio processor");
     // Hosts switch on the buses they connect.
     component->activateBus(Vst::kAudio, Vst::kInput, 0, true);
     component->activateBus(Vst::kAudio, Vst::kOutput, 0, true);
 
     TUID controllerId;
-    if (component->getControllerClassId(controllerId) != kResultOk)
-        throw std::runtime_error("the component names no controller");
+    require(component->getControllerClassId(controllerId) == kResultOk, "the component names no controller");
     object = nullptr;
-    if (factory->createInstance(controllerId, Vst::IEditController::iid, &object) != kResultOk || object == nullptr)
-        throw std::runtime_error("the factory made no controller");
+    require(factory->createInstance(controllerId, Vst::IEditController::iid, &object) == kResultOk, "no controller");
     controller = static_cast<Vst::IEditController*>(object);
-    if (controller->initialize(&host) != kResultOk)
-        throw std::runtime_error("the controller did not initialise");
+    require(controller->initialize(&host) == kResultOk, "the controller did not initialise");
 
     componentPoint = query<Vst::IConnectionPoint>(component);
     controllerPoint = query<Vst::IConnectionPoint>(controller);
-    if (componentPoint == nullptr || controllerPoint == nullptr)
-        throw std::runtime_error("no connection points");
+    require(componentPoint != nullptr && controllerPoint != nullptr, "no connection points");
     componentPoint->connect(controllerPoint);
     controllerPoint->connect(componentPoint);
 
@@ -175,14 +149,11 @@ PluginInstance::~PluginInstance()
         stop();
     componentPoint->disconnect(controllerPoint);
     controllerPoint->disconnect(componentPoint);
-    FUnknown* points[] = { componentPoint, controllerPoint };
-    for (auto*& point : points)
-        release(point);
     controller->terminate();
     component->terminate();
-    FUnknown* objects[] = { processor, controller, component };
-    for (auto*& object : objects)
-        release(object);
+    for (FUnknown* object : std::initializer_list<FUnknown*> { componentPoint, controllerPoint, processor, controller,
+                                                               component })
+        object->release();
 }
 
 tresult PluginInstance::setup(double sampleRate, int maximumBlockSize)
@@ -214,11 +185,9 @@ tresult PluginInstance::process(AudioBlock& block, Vst::IParameterChanges* chang
     context.tempo = 120.0;
     context.state = Vst::ProcessContext::kTempoValid;
     Vst::ProcessData data {};
-    data.processMode = Vst::kRealtime;
     data.symbolicSampleSize = Vst::kSample32;
     data.numSamples = block.frames();
-    data.numInputs = 1;
-    data.numOutputs = 1;
+    data.numInputs = data.numOutputs = 1;
     data.inputs = &block.inputBus;
     data.outputs = &block.outputBus;
     data.inputParameterChanges = changes;
@@ -229,7 +198,6 @@ tresult PluginInstance::process(AudioBlock& block, Vst::IParameterChanges* chang
 tresult PluginInstance::flush(Vst::IParameterChanges& changes)
 {
     Vst::ProcessData data {};
-    data.processMode = Vst::kRealtime;
     data.symbolicSampleSize = Vst::kSample32;
     data.inputParameterChanges = &changes;
     return processor->process(data);
@@ -311,13 +279,9 @@ std::optional<double> stateValue(const std::vector<char>& state, const std::stri
     const auto xml = stateXml(state);
     if (!std::regex_search(xml, match, pattern))
         return std::nullopt;
-    try
-    {
-        return std::stod(match[1].str());
-    }
-    catch (const std::exception&)
-    {
-        return std::nullopt;
-    }
+    const auto text = match[1].str();
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' ? std::optional<double>(value) : std::nullopt;
 }
 } // namespace conformance

@@ -49,7 +49,6 @@ public:
     AudioBlock(int channels, int frames);
 
     int frames() const { return static_cast<int>(input[0].size()); }
-    int channels() const { return static_cast<int>(input.size()); }
     std::vector<std::vector<float>> input;
     std::vector<std::vector<float>> output;
     Steinberg::Vst::AudioBusBuffers inputBus {};
@@ -59,7 +58,6 @@ public:
     void clearInput();
     bool outputIsFinite() const;
     float outputPeak() const;
-    double outputEnergy() const;
 
 private:
     std::vector<float*> inputPointers;

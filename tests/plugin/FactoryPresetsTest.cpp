@@ -51,6 +51,7 @@ const float defaults[17] = { 0, 0, 0, 400, 10, 50, 1, 25, 3.2f, 9000, 0, -100, 0
 
 } // namespace
 
+// Each file is a plist of 17 key/real pairs in alphabetical key order.
 TEST(FactoryPresets, TheEmbeddedArchiveHoldsTheTableExactly)
 {
     juce::ZipFile archive(new juce::MemoryInputStream(BinaryData::Presets_zip,
@@ -59,36 +60,29 @@ TEST(FactoryPresets, TheEmbeddedArchiveHoldsTheTableExactly)
     ASSERT_EQ(archive.getNumEntries(), 28);
     for (const auto& row : factoryTable)
     {
-        juce::String fileName;
+        const juce::ZipFile::ZipEntry* entry = nullptr;
         for (int i = 0; i < archive.getNumEntries(); ++i)
             if (archive.getEntry(i)->filename.toUpperCase() == juce::String(row.name) + ".RBPRS")
-                fileName = archive.getEntry(i)->filename;
-        ASSERT_TRUE(fileName.isNotEmpty()) << row.name;
-        std::unique_ptr<juce::InputStream> stream(archive.createStreamForEntry(*archive.getEntry(fileName)));
+                entry = archive.getEntry(i);
+        ASSERT_NE(entry, nullptr) << row.name;
+        std::unique_ptr<juce::InputStream> stream(archive.createStreamForEntry(*entry));
         const auto xml = juce::XmlDocument::parse(stream->readEntireStreamAsString());
-        ASSERT_NE(xml, nullptr);
-        EXPECT_TRUE(xml->hasTagName("plist"));
-        EXPECT_EQ(xml->getStringAttribute("version"), "1.0");
+        ASSERT_TRUE(xml != nullptr && xml->hasTagName("plist") && xml->getStringAttribute("version") == "1.0");
         auto* dict = xml->getChildByName("dict");
-        ASSERT_NE(dict, nullptr);
-        ASSERT_EQ(dict->getNumChildElements(), 34) << row.name;
-
-        juce::StringArray keys;
+        ASSERT_TRUE(dict != nullptr && dict->getNumChildElements() == 34) << row.name;
+        juce::String previous;
         for (int k = 0; k < 34; k += 2)
         {
-            auto* key = dict->getChildElement(k);
+            const auto key = dict->getChildElement(k)->getAllSubText();
             auto* value = dict->getChildElement(k + 1);
-            EXPECT_TRUE(key->hasTagName("key"));
-            EXPECT_TRUE(value->hasTagName("real"));
-            keys.add(key->getAllSubText());
-            const int column = hostParameterIds().indexOf(key->getAllSubText());
-            ASSERT_GE(column, 0) << key->getAllSubText();
+            EXPECT_TRUE(dict->getChildElement(k)->hasTagName("key") && value->hasTagName("real"));
+            EXPECT_LT(previous, key) << "keys in alphabetical order";
+            previous = key;
+            const int column = hostParameterIds().indexOf(key);
+            ASSERT_GE(column, 0) << key;
             EXPECT_EQ(value->getAllSubText().getFloatValue(), row.values[static_cast<size_t>(column)])
-                << row.name << " " << key->getAllSubText();
+                << row.name << " " << key;
         }
-        juce::StringArray sorted(keys);
-        sorted.sort(false);
-        EXPECT_EQ(keys, sorted) << "keys in alphabetical order";
     }
 }
 
@@ -100,18 +94,14 @@ TEST(FactoryPresets, TheProcessorListsDefaultAndTheTwentyEightByName)
     ASSERT_EQ(factory.size(), 29u);
     EXPECT_EQ(factory.front()->name, "DEFAULT");
     EXPECT_EQ(factory.back()->name, "VIBRANT TAILS");
-    for (size_t i = 2; i < factory.size(); ++i)
-        EXPECT_LT(factory[i - 1]->name, factory[i]->name);
-
     for (int column = 0; column < 17; ++column)
         EXPECT_FLOAT_EQ(treeValue(factory.front()->state, hostParameterIds()[column]), defaults[column]);
 
-    for (const auto& row : factoryTable)
+    for (size_t i = 1; i < factory.size(); ++i)
     {
-        const auto found = std::find_if(factory.begin(), factory.end(),
-                                        [&](const Preset* p) { return p->name == row.name; });
-        ASSERT_NE(found, factory.end()) << row.name;
-        EXPECT_FALSE((*found)->isUser);
+        const auto& row = factoryTable[i - 1];
+        ASSERT_EQ(factory[i]->name, row.name) << "in alphabetical order";
+        EXPECT_FALSE(factory[i]->isUser);
         for (int column = 0; column < 17; ++column)
         {
             // A stored value outside its parameter's range (HUGE's room size of
@@ -119,7 +109,7 @@ TEST(FactoryPresets, TheProcessorListsDefaultAndTheTwentyEightByName)
             const auto& id = hostParameterIds()[column];
             const auto range = hostParameter(processor, id).getNormalisableRange();
             const float expected = juce::jlimit(range.start, range.end, row.values[static_cast<size_t>(column)]);
-            EXPECT_FLOAT_EQ(treeValue((*found)->state, id), expected) << row.name << " " << id;
+            EXPECT_FLOAT_EQ(treeValue(factory[i]->state, id), expected) << row.name << " " << id;
         }
     }
 }

@@ -1,5 +1,6 @@
-// Audio routing: layouts, block sizes, mono, automation and the audio thread's
-// allocations.
+// Audio routing in-process: block splitting, mono, automation reaching the engine
+// and the audio thread's allocations. Layouts a host may ask for are checked
+// through the bundle in tests/conformance.
 #include "PluginTestSupport.h"
 
 #include <atomic>
@@ -64,25 +65,6 @@ protected:
     ScopedHome home;
 };
 } // namespace
-
-TEST_F(Processing, AcceptsMonoAndStereoWithEqualInputAndOutputOnly)
-{
-    ReverbProcessor processor;
-    using Set = juce::AudioChannelSet;
-    auto supported = [&](Set in, Set out) {
-        juce::AudioProcessor::BusesLayout layout;
-        layout.inputBuses.add(in);
-        layout.outputBuses.add(out);
-        return processor.checkBusesLayoutSupported(layout);
-    };
-    EXPECT_TRUE(supported(Set::stereo(), Set::stereo()));
-    EXPECT_TRUE(supported(Set::mono(), Set::mono()));
-    EXPECT_FALSE(supported(Set::stereo(), Set::mono()));
-    EXPECT_FALSE(supported(Set::mono(), Set::stereo()));
-    EXPECT_FALSE(supported(Set::disabled(), Set::stereo()));
-    EXPECT_FALSE(supported(Set::create5point1(), Set::create5point1()));
-    EXPECT_FALSE(supported(Set::quadraphonic(), Set::quadraphonic()));
-}
 
 TEST_F(Processing, LongBlocksAreSplitAndGiveTheSameOutputAsShortOnes)
 {
