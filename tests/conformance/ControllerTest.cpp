@@ -1,5 +1,5 @@
 // The edit controller as a host's generic editor and a validator see it:
-// parameter infos, value texts both ways, units and program lists.
+// parameter infos and value texts both ways.
 #include "ParameterTable.h"
 #include "PluginModule.h"
 
@@ -111,31 +111,5 @@ TEST(Controller, OddTextsAndValuesStayInRange)
             const auto now = plugin.controller->getParamNormalized(p.id);
             EXPECT_TRUE(now >= 0.0 && now <= 1.0) << toAscii(p.title);
         }
-    }
-}
-
-TEST(Controller, UnitsAndProgramListsAreNamed)
-{
-    PluginInstance plugin;
-    for (FUnknown* side : { static_cast<FUnknown*>(plugin.controller), static_cast<FUnknown*>(plugin.component) })
-    {
-        void* object = nullptr;
-        ASSERT_EQ(side->queryInterface(Vst::IUnitInfo::iid, &object), kResultOk);
-        auto* units = static_cast<Vst::IUnitInfo*>(object);
-        Vst::UnitInfo root {};
-        ASSERT_EQ(units->getUnitInfo(0, root), kResultOk);
-        EXPECT_EQ(root.id, Vst::kRootUnitId);
-        for (int32 list = 0; list < units->getProgramListCount(); ++list)
-        {
-            Vst::ProgramListInfo listInfo {};
-            ASSERT_EQ(units->getProgramListInfo(list, listInfo), kResultOk);
-            for (int32 program = 0; program < listInfo.programCount; ++program)
-            {
-                Vst::String128 name {};
-                ASSERT_EQ(units->getProgramName(listInfo.id, program, name), kResultOk);
-                EXPECT_FALSE(toAscii(name).empty()) << "program " << program << " of list " << list;
-            }
-        }
-        units->release();
     }
 }

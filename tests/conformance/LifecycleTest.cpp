@@ -109,7 +109,7 @@ TEST(Lifecycle, ProcessesAtEveryUsualRateAndMaximumBlockSize)
     EXPECT_EQ(plugin.processor->canProcessSampleSize(Vst::kSample32), kResultTrue);
     for (double rate : { 22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0 })
     {
-        for (int maximum : { 1, 64, 4096, 8192 })
+        for (int maximum : { 1, 64, 4097, 8192 })
         {
             plugin.start(rate, maximum);
             EXPECT_TRUE(processesCleanly(plugin, 2, maximum)) << rate << " Hz, " << maximum << " frames";

@@ -55,34 +55,22 @@ inline double normalised(const HostParameter& p, double plain)
     const double ratio = (plain - p.minimum) / (p.maximum - p.minimum);
     switch (p.curve)
     {
-    case Curve::cube:
-        return std::cbrt(ratio);
-    case Curve::frequency:
-        return std::log(plain / p.minimum) / std::log(p.maximum / p.minimum);
-    case Curve::signedCube:
-        return (std::cbrt(plain / p.maximum) + 1.0) / 2.0;
-    case Curve::toggle:
-    case Curve::linear:
-        break;
+    case Curve::cube: return std::cbrt(ratio);
+    case Curve::frequency: return std::log(plain / p.minimum) / std::log(p.maximum / p.minimum);
+    case Curve::signedCube: return (std::cbrt(plain / p.maximum) + 1.0) / 2.0;
+    default: return ratio;
     }
-    return ratio;
 }
 
 inline double plainValue(const HostParameter& p, double x)
 {
     switch (p.curve)
     {
-    case Curve::cube:
-        return p.minimum + x * x * x * (p.maximum - p.minimum);
-    case Curve::frequency:
-        return p.minimum * std::pow(p.maximum / p.minimum, x);
-    case Curve::signedCube:
-        return p.maximum * std::pow(2.0 * x - 1.0, 3.0);
-    case Curve::toggle:
-        return x >= 0.5 ? 1.0 : 0.0;
-    case Curve::linear:
-        break;
+    case Curve::cube: return p.minimum + x * x * x * (p.maximum - p.minimum);
+    case Curve::frequency: return p.minimum * std::pow(p.maximum / p.minimum, x);
+    case Curve::signedCube: return p.maximum * std::pow(2.0 * x - 1.0, 3.0);
+    case Curve::toggle: return x >= 0.5 ? 1.0 : 0.0;
+    default: return p.minimum + x * (p.maximum - p.minimum);
     }
-    return p.minimum + x * (p.maximum - p.minimum);
 }
 } // namespace conformance

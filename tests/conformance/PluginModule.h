@@ -9,9 +9,8 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/ivstmessage.h"
-#include "pluginterfaces/vst/ivstunits.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
 
 #include <optional>
 #include <string>

@@ -8,7 +8,6 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
-#include "pluginterfaces/vst/ivstunits.h"
 
 namespace Steinberg::Vst
 {
@@ -22,5 +21,4 @@ DEF_CLASS_IID(IAttributeList)
 DEF_CLASS_IID(IHostApplication)
 DEF_CLASS_IID(IParamValueQueue)
 DEF_CLASS_IID(IParameterChanges)
-DEF_CLASS_IID(IUnitInfo)
 } // namespace Steinberg::Vst
