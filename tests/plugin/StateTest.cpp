@@ -128,16 +128,15 @@ TEST_F(PluginState, MutatedBlocksNeverCrashOrLetBadValuesIn)
     juce::Random random(1234);
     for (int round = 0; round < 400; ++round)
     {
+        // Digits and number letters in random places, random bytes, truncation.
         juce::MemoryBlock block(good);
-        const int mutations = 1 + random.nextInt(8);
-        for (int m = 0; m < mutations; ++m)
+        for (int m = 1 + random.nextInt(8); m > 0; --m)
         {
-            auto* bytes = static_cast<juce::uint8*>(block.getData());
             const int at = random.nextInt(static_cast<int>(block.getSize()));
             switch (random.nextInt(3))
             {
-                case 0: bytes[at] = static_cast<juce::uint8>(random.nextInt(256)); break;
-                case 1: bytes[at] = static_cast<juce::uint8>("0123456789.-eEnaif"[random.nextInt(18)]); break;
+                case 0: block[at] = static_cast<char>(random.nextInt(256)); break;
+                case 1: block[at] = "0123456789.-eEnaif"[random.nextInt(18)]; break;
                 default: block.setSize(static_cast<size_t>(at) + 1); break;
             }
         }
