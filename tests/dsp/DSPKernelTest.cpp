@@ -39,7 +39,8 @@ namespace
 TEST(DSPKernel, ChangesRampFromTheLastValueOverAtLeastTwentyMilliseconds)
 {
     // 20 ms in single precision; none for a rate that is not positive and finite.
-    for (auto [rate, frames] : {std::pair{96000.0, 1919ul}, {0.0, 0ul}, {std::numeric_limits<double>::quiet_NaN(), 0ul}})
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (auto [rate, frames] : {std::pair{96000.0, 1919ul}, {0.0, 0ul}, {nan, 0ul}})
         EXPECT_EQ(Prepared(rate).rampLength, frames) << rate;
     Prepared kernel;
     EXPECT_EQ(kernel.run(P::choice, 64), std::vector<float>(64, 20.0f));

@@ -20,21 +20,28 @@ TEST(ParameterRace, ChangesFromOtherThreadsNeverYieldWildRampValues)
 {
     using P = TestParameterList;
     struct Range { unsigned long index; float low, high; };
-    const Range ranges[] = {{P::gain, -30.0f, 12.0f}, {P::frequency, NoteDomain::note(20.0f), NoteDomain::note(20000.0f)},
-                            {P::linearFrequency, 800.0f, 18000.0f}, {P::stepped, -4.0f, 4.0f}, {P::choice, 10.0f, 40.0f}};
+    const Range ranges[] = {{P::gain, -30.0f, 12.0f},
+                            {P::frequency, NoteDomain::note(20.0f), NoteDomain::note(20000.0f)},
+                            {P::linearFrequency, 800.0f, 18000.0f},
+                            {P::stepped, -4.0f, 4.0f},
+                            {P::choice, 10.0f, 40.0f}};
     TestKernel kernel;
     kernel.setDefaults();
     kernel.init(2, 48000.0);
     std::atomic<int> settersRunning{2};
     std::atomic<bool> bad{false};
     std::thread audio([&] {
-        for (unsigned long block = 0, frames = 1; settersRunning.load() > 0 || block < 100; ++block, frames = frames % 512 + 37)
+        unsigned long frames = 1;
+        for (unsigned long block = 0; settersRunning.load() > 0 || block < 100; ++block, frames = frames % 512 + 37)
         {
             kernel.process(frames, 0, 0);
             for (const Range& r : ranges)
                 for (unsigned long i = 0; i < frames; ++i)
-                    if (const float v = kernel.parameterBuffers[r.index][i]; !(v >= r.low - 1e-3f && v <= r.high + 1e-3f))
+                {
+                    const float v = kernel.parameterBuffers[r.index][i];
+                    if (!(v >= r.low - 1e-3f && v <= r.high + 1e-3f))
                         bad = true;
+                }
             kernel.setOutputValue(P::meter, static_cast<float>(block));
         }
     });
@@ -67,10 +74,12 @@ TEST(ReverbKernelRace, ParametersChangedWhileProcessing)
     std::thread automation([&] {
         for (unsigned long i = 0; running.load(); ++i)
         {
-            if (const unsigned long index = i % P::parameterCount; index != P::DuckerMeter)
+            const unsigned long index = i % P::parameterCount;
+            if (index != P::DuckerMeter)
                 engine.kernel.setParameter(index, wildValues[(i * 7) % 12]);
-            (void) engine.kernel.getParameter(i % P::parameterCount);
-            if (const float meter = engine.meter(); !(meter >= 0.0f && meter <= 100.0f))
+            (void) engine.kernel.getParameter(index);
+            const float meter = engine.meter();
+            if (!(meter >= 0.0f && meter <= 100.0f))
                 wildMeter = true;
             if (i % 64 == 0)
                 std::this_thread::yield();
@@ -78,7 +87,8 @@ TEST(ReverbKernelRace, ParametersChangedWhileProcessing)
     });
     ReverbKernelHarness::Signal in = makeNoise(2, 48000, 0.5f), out = in;
     double peak = 0.0;
-    for (unsigned long position = 0, frames = 1; position + frames <= in[0].size(); position += frames, frames = frames % 700 + 61)
+    for (unsigned long position = 0, frames = 1; position + frames <= in[0].size();
+         position += frames, frames = frames % 700 + 61)
     {
         engine.processBlock(in, out, position, frames);
         for (const auto& channel : out)
