@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #if defined(__SSE2__)
-#include <xmmintrin.h>
+#include <emmintrin.h>
 #endif
 
 DelayRead::DelayRead(float rate) : sampleRate(rate) {}
@@ -103,7 +103,20 @@ void DelayRead::locate(const float* delaySeconds, int size, int frames)
 {
     const float lowest = static_cast<float>(DelayWrite::sliceLength);
     const float highest = highestPosition(size);
-    for (int i = 0; i < frames; ++i)
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 rate = _mm_set1_ps(sampleRate);
+    for (; i + 4 <= frames; i += 4)
+    {
+        // max and min give their second operand for NaN and ties, as clampTo does.
+        const __m128 samples = _mm_mul_ps(_mm_loadu_ps(delaySeconds + i), rate);
+        const __m128 position = _mm_min_ps(_mm_max_ps(samples, _mm_set1_ps(lowest)), _mm_set1_ps(highest));
+        const __m128i whole = _mm_cvttps_epi32(position);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(integer.data() + i), whole);
+        _mm_storeu_ps(fraction.data() + i, _mm_sub_ps(position, _mm_cvtepi32_ps(whole)));
+    }
+#endif
+    for (; i < frames; ++i)
     {
         const float position = clampTo(delaySeconds[i] * sampleRate, lowest, highest);
         integer[i] = static_cast<int>(position);

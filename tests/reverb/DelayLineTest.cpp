@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -98,4 +99,29 @@ TEST(DelayLine, FeedbackRepeatsTheSignalAndNeverLatchesNaN)
     // Degenerate maximum delays still give a usable line->
     for (float maximumMs : {-5.0f, NAN})
         EXPECT_GT(DelayWrite(44100.0f, maximumMs).getSize(), 64);
+}
+
+// Delays that are not finite read as the clamps do: NaN and -inf at the
+// shortest delay, +inf at the longest, in whole groups of four and in the tail.
+TEST(DelayLine, NonFiniteDelaysReadAtTheClamps)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    auto odd = makeLine(5.0f, 48000.0);
+    auto plain = makeLine(5.0f, 48000.0);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    std::vector<float> x(64);
+    for (int slice = 0; slice < 10; ++slice)
+    {
+        for (float& v : x)
+            v = noise(random);
+        odd->write(x.data(), x.size(), 0);
+        plain->write(x.data(), x.size(), 0);
+    }
+    const std::vector<float> nonFinite = {NAN, -inf, inf, 1.0f, inf, NAN, 2.5f, -inf, NAN, inf, -inf};
+    const std::vector<float> finite = {0.0f, 0.0f, 1e6f, 1.0f, 1e6f, 0.0f, 2.5f, -1e6f, 0.0f, 1e6f, 0.0f};
+    std::vector<float> a(nonFinite.size()), b(finite.size());
+    odd->read(nonFinite.data(), a.data(), a.size(), 0);
+    plain->read(finite.data(), b.data(), b.size(), 0);
+    EXPECT_EQ(a, b);
 }
