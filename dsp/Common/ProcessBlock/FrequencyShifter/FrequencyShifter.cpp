@@ -186,9 +186,11 @@ void FrequencyShifter::processChannels(const float* const inputs[maximumChannels
 {
     if (getChannelCount() != maximumChannels)
         return;
-    LaneSection sections[sectionCount];
-    for (int k = 0; k < sectionCount; ++k)
-        sections[k] = loadLaneSection(coefficients[static_cast<std::size_t>(k)], states[static_cast<std::size_t>(k)]);
+    // Named sections, not an array: the compiler keeps them out of memory.
+    LaneSection a1 = loadLaneSection(coefficients[pathAStage1], states[pathAStage1]);
+    LaneSection a2 = loadLaneSection(coefficients[pathAStage2], states[pathAStage2]);
+    LaneSection b1 = loadLaneSection(coefficients[pathBStage1], states[pathBStage1]);
+    LaneSection b2 = loadLaneSection(coefficients[pathBStage2], states[pathBStage2]);
     for (unsigned long offset = 0; offset < frames; offset += laneChunkFrames)
     {
         const unsigned long n = std::min(laneChunkFrames, frames - offset);
@@ -201,10 +203,8 @@ void FrequencyShifter::processChannels(const float* const inputs[maximumChannels
         for (unsigned long i = 0; i < n; ++i)
         {
             const Lanes x = Lanes::load(in + 4 * i);
-            const Lanes a = sections[pathAStage1].step(x);
-            sections[pathAStage2].step(a).store(outA + 4 * i);
-            const Lanes b = sections[pathBStage1].step(x);
-            sections[pathBStage2].step(b).store(outB + 4 * i);
+            a2.step(a1.step(x)).store(outA + 4 * i);
+            b2.step(b1.step(x)).store(outB + 4 * i);
         }
         if (pathA == nullptr || pathB == nullptr)
             continue;
@@ -215,8 +215,10 @@ void FrequencyShifter::processChannels(const float* const inputs[maximumChannels
                 pathB[c][offset + i] = outB[4 * i + c];
             }
     }
-    for (int k = 0; k < sectionCount; ++k)
-        storeLaneSection(sections[k], states[static_cast<std::size_t>(k)]);
+    storeLaneSection(a1, states[pathAStage1]);
+    storeLaneSection(a2, states[pathAStage2]);
+    storeLaneSection(b1, states[pathBStage1]);
+    storeLaneSection(b2, states[pathBStage2]);
 }
 
 BiquadState* FrequencyShifter::getState(Section section, unsigned long channel) const
