@@ -5,26 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <memory>
 #include <random>
 #include <vector>
 
+// x = R, L = L; three taps d_i of x each give x = L - d_i, L = L + d_i; the
+// fourth tap of x is the right output.
 TEST(EarlyReflections, CascadeMatchesAReference)
 {
-    // x = R, L = L; three taps d_i of x each give x = L - d_i, L = L + d_i;
-    // the fourth tap of x is the right output.
+    const double times[4] = {19.392, 16.364, 7.645, 4.2546}; // ms at 100 % size
     for (double roomSize : {50.0, 0.0, 100.0})
     {
-        const double rate = 44100.0;
         EarlyReflections er;
-        er.init(2, rate);
+        er.init(2, 44100.0);
         const double size = (roomSize + 3.0) / 41.66;
-        const double times[4] = {19.392, 16.364, 7.645, 4.2546};
         std::array<reference::Delay, 4> taps;
         for (auto& tap : taps)
-            tap.sampleRate = rate;
-
-        std::vector<float> sizeBuffer(64, float(size)), zero(64, 0.0f);
+            tap.sampleRate = 44100.0;
+        const std::vector<float> sizeBuffer(64, float(size)), zero(64, 0.0f);
         const float* lfo[4] = {zero.data(), zero.data(), zero.data(), zero.data()};
         std::mt19937 random(9);
         std::uniform_real_distribution<float> noise(-1.0f, 1.0f);

@@ -150,13 +150,10 @@ TEST(ReverbKernel, OutputStaysFiniteAndBoundedAtEveryRateAndBlockSize)
     for (const double rate : {8000.0, 11025.0, 22050.0, 32000.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0})
         for (const auto& sizes : blockSizes)
         {
-            const bool usual = rate >= 22050.0 && rate <= 192000.0;
-            if (!usual && sizes.size() == 1 && sizes[0] != 64)
-                continue;
             ReverbKernelHarness engine(rate, 2, heavy);
             engine.kernel.setParameter(P::InputFilterType, 1);
             engine.kernel.setParameter(P::InputFilterFrequency, 20000);
-            const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / (usual ? 2 : 4)), 1.0f), sizes);
+            const Signal out = engine.run(makeNoise(2, static_cast<unsigned long>(rate / 2), 1.0f), sizes);
             EXPECT_LT(peakOf(out), 20.0f) << rate << " Hz, first block " << sizes[0];
         }
     // A frozen loop has gain 1 and keeps taking input, through the shifter's drive.
