@@ -1,0 +1,316 @@
+#include "UI/Controls/CurveSequencer/CurveSequencerContainer.h"
+#include "UiTestSupport.h"
+#include "ViewTestProcessor.h"
+
+#include <cmath>
+
+using namespace UiTest;
+
+namespace
+{
+    std::vector<ViewTestProcessor::Spec> sequencerSpecs()
+    {
+        std::vector<ViewTestProcessor::Spec> specs;
+        for (int i = 0; i < 16; ++i)
+            specs.push_back({ "Step" + std::to_string(i), 0.0f, 1.0f, 0.5f });
+        for (int i = 0; i < 16; ++i)
+            specs.push_back({ "Curve" + std::to_string(i), 0.0f, 4.0f, 0.0f });
+        return specs;
+    }
+
+    // A 320 x 224 sequencer (a 200-pixel grid below the title; the footer line at 176),
+    // attached and with the first reports of its steps delivered.
+    struct SequencerTest : ::testing::Test
+    {
+        SequencerTest()
+        {
+            auto list = processor.allRecords();
+            sequencer = std::make_unique<CurveSequencerContainer>(list[0], std::vector<Parameter*>(list.begin() + 1, list.end()),
+                                                                  "Steps");
+            sequencer->setBounds(0, 0, 320, 224);
+            sequencer->attach(processor.state);
+            tick();
+        }
+        void tick()
+        {
+            for (int i = 0; i < 16; ++i)
+                sequencer->getStep(i).timerCallback();
+        }
+        std::string step(int i) { return "Step" + std::to_string(i); }
+        std::string curve(int i) { return "Curve" + std::to_string(i); }
+        CurveSequencerGrid& grid() { return sequencer->getGrid(); }
+        // Grid coordinates: columns of 20 pixels, levels 0..1 over 176 pixels.
+        void press(float x, float y, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
+        {
+            grid().mouseDown(mouseEvent(grid(), { x, y }, mods));
+        }
+        void drag(float x, float y, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
+        {
+            grid().mouseDrag(mouseEvent(grid(), { x, y }, mods));
+        }
+        void release(float x, float y, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
+        {
+            grid().mouseUp(mouseEvent(grid(), { x, y }, mods));
+        }
+        static float yForLevel(float level) { return 176.0f * (1.0f - level); }
+
+        ViewTestProcessor processor { sequencerSpecs() };
+        std::unique_ptr<CurveSequencerContainer> sequencer;
+    };
+
+    // The y of a path at x, read from its flattened points (the segments run left to right).
+    float pathY(const juce::Path& path, float x)
+    {
+        juce::PathFlatteningIterator it(path);
+        while (it.next())
+            if (x >= std::min(it.x1, it.x2) && x <= std::max(it.x1, it.x2) && it.x1 != it.x2)
+                return it.y1 + (it.y2 - it.y1) * (x - it.x1) / (it.x2 - it.x1);
+        return std::nanf("");
+    }
+}
+
+TEST(CurveSequencerMaths, SegmentsRunFromStartToEndLevelWithTheHalfCosineEase)
+{
+    const float w = 40.0f;
+    const float h = 100.0f;
+    struct Case { int mode; double start; double end; };
+    for (const auto c : { Case { 0, 0.3, 0.3 }, Case { 1, 0.3, 0.8 }, Case { 2, 0.3, 1.0 }, Case { 3, 1.0, 0.3 },
+                          Case { 4, 0.3, 0.8 } })
+    {
+        const auto path = CurveSequencerStep::segment(c.mode, 0.3f, 0.8f, w, h);
+        for (const double x : { 0.5, 10.0, 20.0, 30.0, 39.5 })
+        {
+            const double t = x / w;
+            const double e = c.mode == 4 ? (1.0 - std::cos(M_PI * t)) / 2.0 : t;
+            const double level = c.start + (c.end - c.start) * e;
+            EXPECT_NEAR(pathY(path, static_cast<float>(x)), h * (1.0 - level), 0.5) << "mode " << c.mode << " x " << x;
+        }
+    }
+}
+
+TEST(CurveSequencerMaths, HostValuesRoundToTheModesThatExist)
+{
+    EXPECT_EQ(CurveSequencerStepFooter::modeForValue(2.4f), 2);
+    EXPECT_EQ(CurveSequencerStepFooter::modeForValue(2.6f), 3);
+    EXPECT_EQ(CurveSequencerStepFooter::modeForValue(9.0f), 4);
+    EXPECT_EQ(CurveSequencerStepFooter::modeForValue(-3.0f), 0);
+    EXPECT_EQ(CurveSequencerStepFooter::modeForValue(std::nanf("")), 0);
+}
+
+TEST(CurveSequencerMaths, FooterGlyphsSitInTheMiddleHalfOfTheStrip)
+{
+    // A 40 x 20 footer: the glyph spans 15 pixels centred, from y 5 to 15.
+    const auto held = CurveSequencerStepFooter::glyph(0, 40.0f, 20.0f).getBounds();
+    EXPECT_FLOAT_EQ(held.getX(), 12.5f);
+    EXPECT_FLOAT_EQ(held.getRight(), 27.5f);
+    EXPECT_FLOAT_EQ(held.getY(), 5.0f);
+    EXPECT_FLOAT_EQ(held.getBottom(), 15.0f);
+    // The ramp's half circles (radius 3) reach 3 pixels beyond both ends.
+    const auto ramp = CurveSequencerStepFooter::glyph(1, 40.0f, 20.0f).getBounds();
+    EXPECT_NEAR(ramp.getX(), 9.5f, 0.05f);
+    EXPECT_NEAR(ramp.getRight(), 30.5f, 0.05f);
+    EXPECT_TRUE(CurveSequencerStepFooter::glyph(7, 40.0f, 20.0f).isEmpty());
+}
+
+TEST(CurveSequencerMaths, ColourGroupsFollowTheResolution)
+{
+    EXPECT_EQ(CurveSequencerContainer::groupSize(1.0f), 1);
+    EXPECT_EQ(CurveSequencerContainer::groupSize(0.5f), 2);
+    EXPECT_EQ(CurveSequencerContainer::groupSize(0.25f), 1);
+    EXPECT_EQ(CurveSequencerContainer::groupSize(0.125f), 2);
+    EXPECT_EQ(CurveSequencerContainer::groupSize(3.0f), 3);
+    for (const float hostile : { 0.0f, -1.0f, 0.01f, std::nanf(""), INFINITY, 1.0e30f })
+    {
+        const int n = CurveSequencerContainer::groupSize(hostile);
+        EXPECT_GE(n, 1);
+        EXPECT_LE(n, 16);
+    }
+}
+
+TEST(CurveSequencerParameters, FewerThanThirtyTwoOrMissingParametersAreRefused)
+{
+    ViewTestProcessor processor(sequencerSpecs());
+    auto list = processor.allRecords();
+    EXPECT_THROW(CurveSequencerContainer(list[0], std::vector<Parameter*>(list.begin() + 1, list.end() - 1), ""),
+                 std::out_of_range);
+    auto withHole = std::vector<Parameter*>(list.begin() + 1, list.end());
+    withHole[20] = nullptr;
+    EXPECT_THROW(CurveSequencerContainer(list[0], withHole, ""), std::invalid_argument);
+}
+
+TEST_F(SequencerTest, HostValuesAndModesReachTheStepsAndTheirNeighbours)
+{
+    processor.setPlain(step(2), 0.25f);
+    processor.setPlain(curve(2), 3.0f);
+    processor.setPlain(step(3), 0.75f);
+    tick();
+    EXPECT_FLOAT_EQ(sequencer->getStep(2).getValue(), 0.25f);
+    EXPECT_EQ(sequencer->getStep(2).getCurveMode(), 3);
+    EXPECT_EQ(sequencer->getStep(2).getFooter().getCurveMode(), 3);
+    // A step in mode 3 starts at 1, so the segment before it ends at 1.
+    EXPECT_FLOAT_EQ(sequencer->getStep(1).getNextValue(), 1.0f);
+    EXPECT_FLOAT_EQ(sequencer->getStep(2).getNextValue(), 0.75f);
+}
+
+TEST_F(SequencerTest, TheLastStepOfAShortSequenceLeadsBackToTheFirst)
+{
+    processor.setPlain(step(0), 0.1f);
+    processor.setPlain(step(4), 0.9f);
+    sequencer->setSequencerLength(4);
+    tick();
+    EXPECT_FLOAT_EQ(sequencer->getStep(3).getNextValue(), 0.1f);
+    // Steps beyond the sequence lie beyond the right edge and report to nobody.
+    processor.setPlain(step(4), 0.6f);
+    tick();
+    EXPECT_FLOAT_EQ(sequencer->getStep(3).getNextValue(), 0.1f);
+    EXPECT_EQ(sequencer->getStep(3).getBounds(), juce::Rectangle<int>(240, 24, 80, 200));
+    EXPECT_GE(sequencer->getStep(4).getX(), 320);
+
+    sequencer->setSequencerLength(0);
+    EXPECT_EQ(sequencer->getSequencerLength(), 1);
+    sequencer->setSequencerLength(99);
+    EXPECT_EQ(sequencer->getSequencerLength(), 16);
+}
+
+TEST_F(SequencerTest, ColoursAlternateByGroups)
+{
+    sequencer->setMainColor(Zorvik::green);
+    const auto a = Zorvik::green;
+    const auto b = Zorvik::green.darker(0.3f);
+    sequencer->setResolution(0.5f);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(sequencer->getStep(i).getColour(), (i / 2) % 2 == 0 ? a : b) << i;
+    sequencer->setResolution(1.0f);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(sequencer->getStep(i).getColour(), i % 2 == 0 ? a : b) << i;
+}
+
+TEST_F(SequencerTest, DraggingDrawsValuesAndSnapPullsThemOntoGuides)
+{
+    press(50.0f, 100.0f);
+    drag(50.0f, yForLevel(0.3f));
+    EXPECT_NEAR(processor.plain(step(2)), 0.3f, 0.01f);
+    drag(75.0f, yForLevel(0.6f));
+    EXPECT_NEAR(processor.plain(step(3)), 0.6f, 0.01f);
+    drag(75.0f, -40.0f);
+    EXPECT_FLOAT_EQ(processor.plain(step(3)), 1.0f);
+    release(75.0f, -40.0f);
+
+    sequencer->setSnap(true);
+    press(10.0f, 100.0f);
+    drag(10.0f, yForLevel(0.7f));
+    EXPECT_NEAR(processor.plain(step(0)), 2.0f / 3.0f, 1e-5);
+
+    // Zoomed in by two round 1: "1/2" lies at level 0 and "0" below the footer line.
+    sequencer->setAmount(0.5f);
+    drag(10.0f, yForLevel(0.1f));
+    EXPECT_NEAR(processor.plain(step(0)), 0.0f, 1e-5);
+    render(*sequencer, "sequencer-zoomed");
+    EXPECT_TRUE(grid().getLabel(3).isVisible());
+    EXPECT_NEAR(grid().getLabel(3).getY(), 176 - 22, 1);
+    EXPECT_FALSE(grid().getLabel(6).isVisible());
+
+    // With no guide lines there is nothing to snap to.
+    sequencer->setLines({});
+    drag(10.0f, yForLevel(0.4f));
+    EXPECT_NEAR(processor.plain(step(0)), 0.4f, 0.01f);
+}
+
+TEST_F(SequencerTest, FooterClicksCycleModesAndFooterDragsCopyTheTouchedMode)
+{
+    const float footer = 190.0f;
+    processor.setPlain(curve(1), 4.0f);
+    tick();
+    press(30.0f, footer);
+    release(31.0f, footer);
+    EXPECT_FLOAT_EQ(processor.plain(curve(1)), 0.0f);
+    press(30.0f, footer);
+    release(30.0f, footer);
+    EXPECT_FLOAT_EQ(processor.plain(curve(1)), 1.0f);
+
+    press(30.0f, footer);
+    drag(50.0f, footer);
+    drag(70.0f, footer);
+    drag(90.0f, footer);
+    release(90.0f, footer);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_FLOAT_EQ(processor.plain(curve(i)), 1.0f) << i;
+    EXPECT_FLOAT_EQ(processor.plain(curve(5)), 0.0f);
+    // Releasing over another step than the pressed one does not cycle.
+    EXPECT_EQ(sequencer->getStep(1).getCurveMode(), 1);
+}
+
+TEST_F(SequencerTest, RightClicksChangeNothing)
+{
+    const auto right = juce::ModifierKeys::rightButtonModifier;
+    press(50.0f, 100.0f, right);
+    drag(50.0f, yForLevel(0.9f), right);
+    release(50.0f, yForLevel(0.9f), right);
+    press(50.0f, 190.0f, right);
+    release(50.0f, 190.0f, right);
+    EXPECT_FLOAT_EQ(processor.plain(step(2)), 0.5f);
+    EXPECT_FLOAT_EQ(processor.plain(curve(2)), 0.0f);
+}
+
+TEST_F(SequencerTest, BlinkFadesOverItsLengthAndWaitsForValueReports)
+{
+    auto& s = sequencer->getStep(5);
+    sequencer->setResolution(4.0f);
+    sequencer->blinkStep(5);  // 12 / 4 = 3 ticks
+    std::vector<float> alphas;
+    while (s.isBlinking() && alphas.size() < 10)
+    {
+        s.timerCallback();
+        alphas.push_back(s.getBlinkAlpha());
+    }
+    const std::vector<float> expected { 0.8f, 0.8f * 2.0f / 3.0f, 0.8f / 3.0f, 0.0f, 0.0f };
+    ASSERT_EQ(alphas.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(alphas[i], expected[i], 1e-6) << i;
+
+    sequencer->blinkStep(5);
+    s.timerCallback();
+    processor.setPlain(step(5), 0.2f);
+    s.timerCallback();  // reports the value, the blink waits
+    EXPECT_NEAR(s.getBlinkAlpha(), 0.8f, 1e-6);
+    s.timerCallback();
+    EXPECT_NEAR(s.getBlinkAlpha(), 0.8f * 2.0f / 3.0f, 1e-6);
+
+    sequencer->blinkStep(-1);
+    sequencer->blinkStep(16);
+}
+
+TEST_F(SequencerTest, StepsDrawTheirSegmentAndFillInTheStepColour)
+{
+    sequencer->setMainColor(Zorvik::orange);
+    sequencer->setResolution(16.0f);
+    processor.setPlain(step(0), 0.5f);
+    tick();
+    const auto image = render(*sequencer, "sequencer");
+    // Step 0 spans x 0..19; its line at level 0.5 lies at y 24 + 88.
+    EXPECT_TRUE(near(image.getPixelAt(5, 24 + 88), Zorvik::orange, 40));
+    // Below the line, the fill in the step colour; above it, the background.
+    EXPECT_FALSE(near(image.getPixelAt(5, 24 + 140), Zorvik::background, 6));
+    EXPECT_TRUE(near(image.getPixelAt(5, 24 + 40), Zorvik::background, 3));
+    // The footer strip is filled with the step colour.
+    EXPECT_TRUE(near(image.getPixelAt(3, 24 + 182), Zorvik::orange, 3));
+}
+
+TEST_F(SequencerTest, HostileSettingsDrawWithoutFailure)
+{
+    const float nan = std::nanf("");
+    sequencer->setAmount(nan);
+    sequencer->setReferecenceValues(nan, INFINITY);
+    sequencer->setRandomness(1.0e30f);
+    sequencer->setResolution(nan);
+    sequencer->setLines({ { nan, "x" }, { 1.0e30f, "y" }, { -1.0e30f, "z", true, 2.0f } });
+    sequencer->getStep(0).setValue(nan);
+    EXPECT_FLOAT_EQ(sequencer->getStep(0).getValue(), 0.0f);
+    render(*sequencer, "sequencer-hostile");
+    sequencer->setBounds(0, 0, 0, 0);
+    paintDirect(grid());
+    paintDirect(sequencer->getStep(0));
+    press(0.0f, 0.0f);
+    drag(10.0f, 10.0f);
+    release(10.0f, 10.0f);
+}
