@@ -196,4 +196,13 @@ TEST_F(LayoutTest, FactoryBuildsTheFurtherControlsWhenTheirLinksAreThere)
     EXPECT_TRUE(builds(8, five));
     EXPECT_THROW(builds(8, { five[0], five[1], five[2], five[3] }), std::out_of_range);
     EXPECT_TRUE(builds(11, {}, { "ONE", "TWO" }));
+    // The views take what they need and ignore the rest.
+    EXPECT_TRUE(builds(12, five, { "x" }));
+    EXPECT_TRUE(builds(13, five, { "x" }));
+    EXPECT_TRUE(builds(14, std::vector<Parameter*>(31, five[0])));
+    EXPECT_THROW(builds(14, std::vector<Parameter*>(30, five[0])), std::out_of_range);
+    EXPECT_TRUE(builds(15, { five[0], five[1] }));
+    EXPECT_THROW(builds(15, { five[0] }), std::out_of_range);
+    EXPECT_TRUE(builds(16, { five[0] }));
+    EXPECT_THROW(builds(16, {}), std::out_of_range);
 }

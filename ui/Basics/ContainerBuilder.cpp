@@ -2,14 +2,19 @@
 
 #include "UI/Controls/DropdownList/DropdownListContainer.h"
 #include "UI/Controls/Filter/DoubleFilterContainer.h"
+#include "UI/Controls/CurveSequencer/CurveSequencerContainer.h"
 #include "UI/Controls/Filter/FilterContainer.h"
+#include "UI/Controls/Granulizer/GranulizerViewContainer.h"
 #include "UI/Controls/Knob/KnobContainer.h"
 #include "UI/Controls/Knob/WaveformKnobContainer.h"
 #include "UI/Controls/Meters/PeakMeterContainer.h"
+#include "UI/Controls/Oscilloscopes/MultiOscilloscopeContainer.h"
+#include "UI/Controls/Phaser/PhaserViewContainer.h"
 #include "UI/Controls/OnOff/OnOffContainer.h"
 #include "UI/Controls/Radio/RadioContainer.h"
 #include "UI/Controls/Slider/DoubleSliderContainer.h"
 #include "UI/Controls/Slider/SliderContainer.h"
+#include "UI/Controls/Waveshaper/WaveshaperViewContainer.h"
 #include "UI/Controls/XY/TimeStopXYControlContainer.h"
 #include "UI/Controls/XY/XYControlContainer.h"
 
@@ -45,6 +50,19 @@ UIContainer* ContainerBuilder::build(Parameter* parameter, std::string title, in
             return new PeakMeterContainer(parameter, title);
         case 11:
             return new DropdownListContainer(parameter, title, options);
+        case 12:
+            return new MultiOscilloscopeContainer(parameter, title);
+        case 13:
+            return new GranulizerViewContainer(parameter, title);
+        case 14:
+            // Sixteen step values and sixteen curve modes: the parameter and 31 more.
+            if (linked.size() < 31)
+                throw std::out_of_range("a curve sequencer needs 31 linked parameters");
+            return new CurveSequencerContainer(parameter, linked, title);
+        case 15:
+            return new WaveshaperViewContainer(parameter, linked.at(0), linked.at(1), title);
+        case 16:
+            return new PhaserViewContainer(parameter, linked.at(0), title);
         default:
             return nullptr;
     }
