@@ -1,5 +1,7 @@
 #include "Basics/EffectProcessor.h"
 
+#include "Basics/BooleanParameter.h"
+
 #include "Common/FilterDSPKernel.h"
 #include "Common/Parameters/ParameterList.h"
 
@@ -88,7 +90,7 @@ std::unique_ptr<juce::RangedAudioParameter> makeHostParameter(Parameter* p)
                                                          static_cast<int>(p->defaultValue), attributes);
     }
     if (p->unit == ParameterUnit::boolean)
-        return std::make_unique<juce::AudioParameterBool>(juce::ParameterID { id }, id, p->defaultValue != 0.0f);
+        return std::make_unique<BooleanParameter>(juce::ParameterID { id }, id, p->defaultValue != 0.0f);
 
     // Curved or linear (JUCE's plain linear mapping), both with the 0.01 interval.
     return std::make_unique<juce::AudioParameterFloat>(juce::ParameterID { id }, id, hostRange(p), p->defaultValue,
