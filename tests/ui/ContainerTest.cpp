@@ -92,20 +92,6 @@ TEST_F(ContainerTest, TitleLabelLetsClicksThroughToTheContainer)
     EXPECT_EQ(knob.getComponentAt(30, 60), &knob.getSlider());
 }
 
-TEST_F(ContainerTest, KnobFillsTheAreaBelowTheStrip)
-{
-    KnobContainer knob(parameter("RoomSize"), "Size", false, {});
-    knob.setBounds(0, 0, 60, 100);
-    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(0, 24, 60, 76));
-    EXPECT_EQ(knob.getSlider().getSliderStyle(), juce::Slider::RotaryHorizontalVerticalDrag);
-    knob.setForceAdapt(true);
-    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(9, 24, 42, 76));
-    knob.setForceAdapt(false);
-    knob.setDisplayTitle(false);
-    EXPECT_FALSE(knob.getTitleLabel().isVisible());
-    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(0, 0, 60, 100));
-}
-
 TEST_F(ContainerTest, SliderFollowsTheHostAndDragsWriteTheHostParameter)
 {
     SliderContainer bar(parameter("InputGain"), "Gain", false, {});
@@ -155,43 +141,6 @@ TEST_F(ContainerTest, OnOffSwitchFollowsTheBooleanHostParameterBothWays)
     EXPECT_EQ(plainValue(processor, "Freeze"), 1.0f);
 }
 
-TEST_F(ContainerTest, RightClickOnASwitchNeverFlipsIt)
-{
-    RecordingDelegate delegate;
-    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
-    freeze.setBounds(0, 0, 80, 60);
-    freeze.attach(processor.parameters);
-    freeze.setDelegate(&delegate);
-
-    rightClickOn(freeze.getButton());
-    EXPECT_FALSE(freeze.getButton().getToggleState());
-    EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
-    ASSERT_EQ(delegate.calls.size(), 1u);
-    EXPECT_EQ(delegate.calls[0][0].name, "FREEZE");
-}
-
-TEST_F(ContainerTest, OnOffLayoutAndTexts)
-{
-    OnOffContainer plain(parameter("Freeze"), "Freeze", { "A", "B", "C" });
-    EXPECT_EQ(plain.getLookAndFeel().onText, "ON");
-    EXPECT_EQ(plain.getLookAndFeel().offText, "OFF");
-    plain.setBounds(0, 0, 90, 100);
-    EXPECT_EQ(plain.getButton().getBounds(), juce::Rectangle<int>(0, 24, 90, 76));
-    plain.setForceSmall(true);
-    EXPECT_EQ(plain.getButton().getBounds(), juce::Rectangle<int>(30, 47, 30, 30));
-}
-
-TEST_F(ContainerTest, RadioButtonsShareTheHeightBelowTheStrip)
-{
-    RadioContainer radio(parameter("InputFilterType"), "Type", { "lowshelf", "hipass" });
-    radio.setBounds(0, 0, 60, 100);
-    EXPECT_EQ(radio.getButton(0).getBounds(), juce::Rectangle<int>(0, 24, 60, 37));
-    EXPECT_EQ(radio.getButton(1).getBounds(), juce::Rectangle<int>(0, 63, 60, 37));
-    radio.setIsHorizontal(true);
-    EXPECT_EQ(radio.getButton(0).getBounds(), juce::Rectangle<int>(0, 24, 29, 76));
-    EXPECT_EQ(radio.getButton(1).getBounds(), juce::Rectangle<int>(31, 24, 29, 76));
-}
-
 TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
 {
     RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
@@ -219,19 +168,27 @@ TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
     EXPECT_TRUE(radio.getButton(0).getToggleState());
 }
 
-TEST_F(ContainerTest, RightClickOnARadioButtonOpensTheEditorWithoutSwitching)
+
+TEST_F(ContainerTest, RightClicksOnSwitchesAndRadioButtonsOnlyOpenTheEditor)
 {
     RecordingDelegate delegate;
+    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
     RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
-    radio.setBounds(0, 0, 60, 100);
-    radio.attach(processor.parameters);
-    radio.setDelegate(&delegate);
+    for (UIContainer* c : std::initializer_list<UIContainer*> { &freeze, &radio })
+    {
+        c->setBounds(0, 0, 60, 100);
+        c->attach(processor.parameters);
+        c->setDelegate(&delegate);
+    }
     radio.timerCallback();
 
+    rightClickOn(freeze.getButton());
     rightClickOn(radio.getButton(1));
+    EXPECT_FALSE(freeze.getButton().getToggleState());
     EXPECT_FALSE(radio.getButton(1).getToggleState());
+    EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
     EXPECT_EQ(plainValue(processor, "InputFilterType"), 0.0f);
-    ASSERT_EQ(delegate.calls.size(), 1u);
-    EXPECT_EQ(delegate.calls[0][0].name, "INPUT FILTER TYPE");
+    ASSERT_EQ(delegate.calls.size(), 2u);
+    EXPECT_EQ(delegate.calls[0][0].name, "FREEZE");
+    EXPECT_EQ(delegate.calls[1][0].name, "INPUT FILTER TYPE");
 }
-

@@ -52,15 +52,6 @@ TEST(ControlEditorParsing, ValuesAreShownInTheShortestTextThatReadsBack)
     EXPECT_EQ(ControlEditorParameter::formatValue(0.3f), "0.3");
 }
 
-TEST(ControlEditorParsing, UnitTexts)
-{
-    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::milliseconds), "ms");
-    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::degrees), "\xc2\xb0");
-    EXPECT_EQ(ControlEditorParameter::getUnitString(ParameterUnit::decibels), "dB");
-    for (int code : { 0, 1, 2, 7, 12, 13, 14, -1 })
-        EXPECT_EQ(ControlEditorParameter::getUnitString(static_cast<ParameterUnit>(code)), "") << code;
-}
-
 TEST_F(ControlEditorTest, TypedValuesAreWrittenInOneGestureAndLimitedToTheRange)
 {
     auto& host = hostParameter(processor, "RoomSize");
@@ -129,18 +120,10 @@ TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
     overlay.setVisible(true);
 
     overlay.setControls({ editable("RoomSize", "SIZE") });
-    EXPECT_EQ(overlay.contentBounds, juce::Rectangle<int>(276, 105, 140, 90));
     auto* row = overlay.rows[0];
-    EXPECT_EQ(row->getBounds(), juce::Rectangle<int>(276, 105, 140, 90));
-    EXPECT_EQ(row->valueEditor->getBounds(), juce::Rectangle<int>(4, 34, 66, 22));
-    EXPECT_EQ(row->unitLabel->getBounds(), juce::Rectangle<int>(74, 34, 19, 22));
-    EXPECT_EQ(row->okButton->getBounds(), juce::Rectangle<int>(97, 34, 38, 22));
-    EXPECT_EQ(row->defaultButton->getBounds(), juce::Rectangle<int>(4, 64, 132, 22));
     render(overlay, "control-editor-one");
 
     overlay.setControls({ editable("InputFilterFrequency", "FREQUENCY"), editable("InputFilterGain", "GAIN") });
-    EXPECT_EQ(overlay.rows[0]->getBounds(), juce::Rectangle<int>(138, 105, 208, 90));
-    EXPECT_EQ(overlay.rows[1]->getBounds(), juce::Rectangle<int>(346, 105, 208, 90));
     EXPECT_TRUE(overlay.rows[1]->isVisible());
     render(overlay, "control-editor-two");
 
@@ -160,7 +143,6 @@ TEST(OverlayBase, ClicksOutsideTheRectangleHideIt)
 {
     Overlay overlay;
     overlay.setBounds(0, 0, 200, 100);
-    EXPECT_EQ(overlay.contentBounds, juce::Rectangle<int>(20, 10, 160, 80));
     for (auto inside : { juce::Point<float>(20, 10), juce::Point<float>(179, 89), juce::Point<float>(100, 50) })
     {
         overlay.setVisible(true);
@@ -192,11 +174,6 @@ TEST(AboutBox, ShowsNameVersionAndLinkInItsLayout)
     EXPECT_EQ(about.versionLabel->getText(), "version 1.2.0");
     EXPECT_EQ(about.websiteLink->getButtonText(), "www.zorvik.invalid");
     EXPECT_TRUE(about.websiteLink->getURL().getDomain().endsWith(".invalid"));
-    EXPECT_EQ(about.infoPanel->getBounds(), juce::Rectangle<int>(20, 10, 652, 140));
-    EXPECT_EQ(about.logoImage->getBounds(), juce::Rectangle<int>(301, 0, 50, 50));
-    EXPECT_EQ(about.nameLabel->getBounds(), juce::Rectangle<int>(0, 50, 652, 35));
-    EXPECT_EQ(about.versionLabel->getBounds(), juce::Rectangle<int>(0, 77, 652, 17));
-    EXPECT_EQ(about.websiteLink->getBounds(), juce::Rectangle<int>(20, 258, 652, 31));
 
     const auto image = render(about, "about", juce::Colours::black);
     // The logo is scaled into its 50 x 50 square: orange at its centre, not beyond it.

@@ -1,4 +1,4 @@
-#include "ParameterTestProcessor.h"
+#include "TestProcessor.h"
 #include "UI/Controls/Filter/DoubleFilterContainer.h"
 #include "UI/Controls/Slider/DoubleSliderContainer.h"
 #include "UI/Controls/XY/TimeStopXYControlContainer.h"
@@ -46,7 +46,7 @@ namespace
             return ys;
         }
 
-        ParameterTestProcessor processor;
+        TestProcessor processor;
         DoubleFilterContainer filters;
     };
 
@@ -69,25 +69,6 @@ namespace
     {
         return 200.0 - ((db + 24.0) * (200.0 / 48.0) - 24.0);
     }
-}
-
-TEST_F(Filters, FieldGeometry)
-{
-    EXPECT_FLOAT_EQ(filters.locationForFrequencyValue(12.0f), 0.0f);
-    EXPECT_FLOAT_EQ(filters.locationForFrequencyValue(24576.0f), 440.0f);
-    EXPECT_NEAR(filters.locationForFrequencyValue(1000.0f), 440.0 * std::log2(1000.0 / 12.0) / 11.0, 1e-3);
-    EXPECT_NEAR(filters.frequencyValueForLocation(255.0f), 12.0 * std::pow(2.0, 255.0 / 40.0), 0.05);
-    EXPECT_FLOAT_EQ(filters.valueAtGridIndex(3.0f), 96.0f);
-    EXPECT_FLOAT_EQ(filters.locationForDBValue(24.0f), 24.0f);
-    EXPECT_FLOAT_EQ(filters.locationForDBValue(-24.0f), 224.0f);
-    EXPECT_FLOAT_EQ(filters.locationForDBValue(0.0f), 124.0f);
-    EXPECT_FLOAT_EQ(filters.frequencyForColumn(439), 21940.29850746269f);
-
-    // Toggles and labels: high-pass on the left, low-pass on the right.
-    EXPECT_EQ(filters.getHighPassToggle().getBounds(), juce::Rectangle<int>(4, 28, 88, 24));
-    EXPECT_EQ(filters.getLowPassToggle().getBounds(), juce::Rectangle<int>(348, 28, 88, 24));
-    EXPECT_EQ(filters.getHighPassLabel().getBounds(), juce::Rectangle<int>(0, 56, 176, 48));
-    EXPECT_EQ(filters.getLowPassLabel().getBounds(), juce::Rectangle<int>(264, 56, 176, 48));
 }
 
 TEST_F(Filters, HostValuesPlaceTheHandlesAndSwitchTheFilters)
@@ -200,7 +181,7 @@ TEST_F(Filters, TheCurveIsTheProductOfTheSwitchedOnResponses)
 
 TEST_F(Filters, ResonanceBeyondTheRangeIsDrawnAtItsLimits)
 {
-    ParameterTestProcessor wide({ { "F", 12.0f, 20000.0f, 1000.0f }, { "R", -40.0f, 40.0f, 30.0f },
+    TestProcessor wide({ { "F", 12.0f, 20000.0f, 1000.0f }, { "R", -40.0f, 40.0f, 30.0f },
                                   { "On", 0.0f, 1.0f, 1.0f, true }, { "F2", 12.0f, 20000.0f, 20.0f },
                                   { "R2", -40.0f, 40.0f, 0.0f }, { "On2", 0.0f, 1.0f, 0.0f, true } });
     DoubleFilterContainer resonant(wide.record("F"), wide.record("R"), wide.record("On"), wide.record("F2"),
@@ -209,9 +190,7 @@ TEST_F(Filters, ResonanceBeyondTheRangeIsDrawnAtItsLimits)
     resonant.attach(wide.parameters);
     render(resonant, "double-filter-resonant");
     EXPECT_EQ(resonant.getLowPassLabel().getText(), "1000 Hz\n24.0 dB");
-    EXPECT_EQ(resonant.getLowPassLabel().findColour(juce::Label::textColourId), juce::Colours::white);
     EXPECT_EQ(resonant.getHighPassLabel().getText(), "20 Hz\n0.0 dB");
-    EXPECT_EQ(resonant.getHighPassLabel().findColour(juce::Label::textColourId), juce::Colours::grey);
     float top = 1000.0f;
     float bottom = -1000.0f;
     juce::Path::Iterator it(resonant.getCurve());
@@ -239,16 +218,12 @@ TEST_F(Filters, FillsBelowTheCurveInTheMainColour)
     EXPECT_TRUE(near(image.getPixelAt(200, 130), fill(130.5f), 4));
     EXPECT_TRUE(near(image.getPixelAt(200, 200), fill(200.5f), 4));
     EXPECT_TRUE(near(image.getPixelAt(200, 110), Zorvik::background));
-    EXPECT_TRUE(near(image.getPixelAt(200, 223), juce::Colours::white));
     EXPECT_TRUE(near(image.getPixelAt(0, 150), juce::Colours::white));
-    // The toggles are drawn filled (on) in the main colour.
-    EXPECT_TRUE(near(image.getPixelAt(8, 31), Zorvik::mauve));
-    EXPECT_TRUE(near(image.getPixelAt(432, 31), Zorvik::mauve));
 }
 
 TEST(FurtherControlsWithoutParameters, BindNothingAndStillDrawAndTakePresses)
 {
-    ParameterTestProcessor processor({ { "F", 12.0f, 20000.0f, 1000.0f } });
+    TestProcessor processor({ { "F", 12.0f, 20000.0f, 1000.0f } });
     DoubleFilterContainer filters(processor.record("F"), nullptr, nullptr, nullptr, nullptr, nullptr, "");
     DoubleSliderContainer band(nullptr, processor.record("F"), "", {});
     TimeStopXYControlContainer pad(nullptr, nullptr, nullptr, "");

@@ -1,4 +1,4 @@
-#include "ParameterTestProcessor.h"
+#include "TestProcessor.h"
 #include "UI/Controls/Slider/DoubleSliderContainer.h"
 #include "UiTestSupport.h"
 
@@ -34,23 +34,11 @@ namespace
         void drag(float x, float y = 40.0f) { slider.mouseDrag(mouseEvent(slider, { x, y })); }
         void release(float x, float y = 40.0f) { slider.mouseUp(mouseEvent(slider, { x, y })); }
 
-        ParameterTestProcessor processor;
+        TestProcessor processor;
         DoubleSliderContainer slider;
     };
 
     using DoubleSliderReverbTest = ProcessorTest;
-}
-
-TEST_F(Band, EdgesSitAtTheirNoteDomainPositions)
-{
-    EXPECT_NEAR(slider.getLowPosition(), 1.0 / 3.0, 1e-5);
-    EXPECT_NEAR(slider.getHighPosition(), 2.0 / 3.0, 1e-5);
-
-    processor.set("HighCut", 20000.0f);
-    EXPECT_FLOAT_EQ(slider.getHighPosition(), 1.0f);
-    EXPECT_TRUE(slider.getNeedsRepaint());
-    slider.timerCallback();
-    EXPECT_FALSE(slider.getNeedsRepaint());
 }
 
 TEST_F(Band, PressInTheMiddleMovesBothEdgesTogether)
@@ -94,13 +82,9 @@ TEST_F(Band, PressNearOrOutsideTheEdgesPicksTheNearerEdge)
     press(190.0f); // 0.0333 before the high edge
     EXPECT_EQ(slider.getDragMode(), DoubleSliderContainer::dragHigh);
     release(190.0f);
-}
 
-TEST_F(Band, AnEqualDistanceToBothEdgesTakesTheHighEdge)
-{
-    processor.set("LowCut", 200.0f);
     processor.set("HighCut", 200.0f);
-    press(0.0f); // both edges lie to the right, equally far
+    press(0.0f); // both edges lie to the right, equally far: the high edge is taken
     EXPECT_EQ(slider.getDragMode(), DoubleSliderContainer::dragHigh);
 }
 
@@ -142,26 +126,6 @@ TEST_F(Band, LabelsShowRoundedHertzAndZonesTheirColours)
     // Handles: white bars 4 px wide from 15 % to 85 % of the bar's height.
     EXPECT_TRUE(near(image.getPixelAt(100, 44), juce::Colours::white));
     EXPECT_TRUE(near(image.getPixelAt(200, 44), juce::Colours::white));
-
-    slider.setIsGrey(true);
-    const auto grey = render(slider, "double-slider-grey");
-    EXPECT_TRUE(near(grey.getPixelAt(150, 60), over(Zorvik::background, Zorvik::blue, 0.3f), 4));
-    EXPECT_TRUE(near(grey.getPixelAt(50, 60), Zorvik::green));
-}
-
-TEST(DoubleSliderColours, AShortListKeepsTheDefaultsItDoesNotName)
-{
-    ParameterTestProcessor processor({ { "LowCut", 20.0f, 20000.0f, 200.0f }, { "HighCut", 20.0f, 20000.0f, 2000.0f } });
-    DoubleSliderContainer none(processor.record("LowCut"), processor.record("HighCut"), "", {});
-    EXPECT_EQ(none.getColours(), (std::vector<juce::Colour> { Zorvik::green, Zorvik::blue, Zorvik::red }));
-    DoubleSliderContainer one(processor.record("LowCut"), processor.record("HighCut"), "", { Zorvik::mauve });
-    EXPECT_EQ(one.getColours(), (std::vector<juce::Colour> { Zorvik::mauve, Zorvik::blue, Zorvik::red }));
-
-    // Unattached, it draws and takes presses without host parameters.
-    one.setBounds(0, 0, 100, 50);
-    one.mouseDown(mouseEvent(one, { 50.0f, 40.0f }));
-    one.mouseUp(mouseEvent(one, { 60.0f, 40.0f }));
-    render(one, "double-slider-unattached");
 }
 
 TEST_F(DoubleSliderReverbTest, BindsTwoFrequencyParametersOfTheReverb)

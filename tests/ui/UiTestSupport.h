@@ -77,7 +77,14 @@ namespace UiTest
         return image;
     }
 
-    // The colour the image shows at (x, y), with alpha blended over nothing (opaque image).
+    // Paints the component itself (not its children) into a small image, whatever its size.
+    inline void paintDirect(juce::Component& component)
+    {
+        juce::Image image(juce::Image::ARGB, 4, 4, true);
+        juce::Graphics g(image);
+        component.paint(g);
+    }
+
     inline bool near(juce::Colour a, juce::Colour b, int tolerance = 3)
     {
         return std::abs(a.getRed() - b.getRed()) <= tolerance && std::abs(a.getGreen() - b.getGreen()) <= tolerance

@@ -4,17 +4,16 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace UiTest
 {
-    // A processor with a parameter state made for a test: each parameter is a plain
-    // float (linear, no snapping) or a bool, with a matching Parameter record for the
-    // containers. For controls that need parameters the reverb does not have.
-    class ParameterTestProcessor : public juce::AudioProcessor
+    // A processor whose parameter state holds plain linear floats (or bools), with a
+    // matching Parameter record for each, for controls bound to parameters the reverb
+    // does not have.
+    class TestProcessor : public juce::AudioProcessor
     {
     public:
         struct Spec
@@ -26,36 +25,46 @@ namespace UiTest
             bool isBool = false;
         };
 
-        explicit ParameterTestProcessor(const std::vector<Spec>& specs)
-            : parameters(*this, nullptr, "Parameters", layout(specs))
+        explicit TestProcessor(const std::vector<Spec>& specs) : parameters(*this, nullptr, "Parameters", layout(specs))
         {
             for (const auto& s : specs)
             {
-                auto record = std::make_unique<Parameter>();
-                record->name = s.name;
-                record->minimum = s.minimum;
-                record->maximum = s.maximum;
-                record->defaultValue = s.defaultValue;
-                record->unit = s.isBool ? ParameterUnit::boolean : ParameterUnit::number;
-                records[s.name] = std::move(record);
+                auto& r = *records.emplace_back(std::make_unique<Parameter>());
+                r.identifier = static_cast<std::int32_t>(records.size() - 1);
+                r.name = s.name;
+                r.minimum = s.minimum;
+                r.maximum = s.maximum;
+                r.defaultValue = s.defaultValue;
+                r.unit = s.isBool ? ParameterUnit::boolean : ParameterUnit::number;
             }
         }
 
-        Parameter* record(const std::string& name) { return records.at(name).get(); }
-
+        Parameter* record(const std::string& name)
+        {
+            for (auto& r : records)
+                if (r->name == name)
+                    return r.get();
+            throw std::runtime_error("no record " + name);
+        }
+        std::vector<Parameter*> allRecords()
+        {
+            std::vector<Parameter*> list;
+            for (auto& r : records)
+                list.push_back(r.get());
+            return list;
+        }
         float plain(const std::string& name)
         {
             auto* p = parameters.getParameter(name);
             return p->convertFrom0to1(p->getValue());
         }
-
         void set(const std::string& name, float value)
         {
             auto* p = parameters.getParameter(name);
             p->setValueNotifyingHost(p->convertTo0to1(value));
         }
 
-        const juce::String getName() const override { return "ParameterTestProcessor"; }
+        const juce::String getName() const override { return "TestProcessor"; }
         void prepareToPlay(double, int) override {}
         void releaseResources() override {}
         void processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
@@ -73,6 +82,7 @@ namespace UiTest
         void getStateInformation(juce::MemoryBlock&) override {}
         void setStateInformation(const void*, int) override {}
 
+        std::vector<std::unique_ptr<Parameter>> records;
         juce::AudioProcessorValueTreeState parameters;
 
     private:
@@ -90,7 +100,5 @@ namespace UiTest
             }
             return result;
         }
-
-        std::map<std::string, std::unique_ptr<Parameter>> records;
     };
 }
