@@ -44,3 +44,43 @@ void DelayLineDamped::preFeedbackProcess(float* buffer, unsigned long frames,
     SignalProcessing::sub(filtered.data(), buffer, filtered.data(), frames);
     SignalProcessing::mul_add(filtered.data(), mix.data() + base, buffer, buffer, frames);
 }
+
+void DelayLineDamped::preFeedbackProcess4(DelayLineDamped* const lines[4], float* const buffers[4],
+                                          unsigned long frames)
+{
+    for (int k = 0; k < 4; ++k)
+        if (lines[k]->channelCount() < 1)
+        {
+            for (int j = 0; j < 4; ++j)
+                lines[j]->preFeedbackProcess(buffers[j], frames, 0);
+            return;
+        }
+    frames = std::min(frames, bufferLength);
+    if (frames == 0)
+        return;
+
+    BiquadFilter* filters[4];
+    float* filtered[4];
+    unsigned long base[4];
+    float frequencies[4];
+    float qs[4];
+    for (int k = 0; k < 4; ++k)
+    {
+        DelayLineDamped& line = *lines[k];
+        base[k] = std::min(line.hookOffset, bufferLength - frames);
+        filters[k] = &line.damping;
+        filtered[k] = line.filtered.data();
+        frequencies[k] = line.cutoff[base[k]];
+        qs[k] = line.qBuffer[base[k]];
+        Memory::copy(buffers[k], filtered[k], frames);
+    }
+    // One chunk, as in preFeedbackProcess: no gain buffer, so the gain is 0.
+    const unsigned long channels[4] = {0, 0, 0, 0};
+    const float gains[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    BiquadFilter::processFilters4(filters, filtered, frames, channels, frequencies, qs, gains);
+    for (int k = 0; k < 4; ++k)
+    {
+        SignalProcessing::sub(filtered[k], buffers[k], filtered[k], frames);
+        SignalProcessing::mul_add(filtered[k], lines[k]->mix.data() + base[k], buffers[k], buffers[k], frames);
+    }
+}

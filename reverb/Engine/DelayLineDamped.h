@@ -22,6 +22,11 @@ public:
     // Follows the cutoff of the first sample; the mix per sample.
     void preFeedbackProcess(float* buffer, unsigned long frames, unsigned long channel) override;
 
+    // preFeedbackProcess on channel 0 of four lines, line k on buffers[k], with
+    // the four damping filters run side by side; the same results bit for bit.
+    static void preFeedbackProcess4(DelayLineDamped* const lines[4], float* const buffers[4],
+                                    unsigned long frames);
+
     // Written by the owner before each use: cutoff in Hz and mix in 0..1 per
     // sample, from the start of the call.
     float* getCutoffBuffer() { return cutoff.data(); }

@@ -17,11 +17,11 @@ Reverb::Reverb()
       size(makeBuffer()),
       feedbackGain(makeBuffer()),
       inLeft(makeBuffer()),
-      inRight(makeBuffer()),
-      damped(makeBuffer())
+      inRight(makeBuffer())
 {
     for (unsigned long i = 0; i < lineCount; ++i)
     {
+        damped[i] = makeBuffer();
         y[i] = makeBuffer();
         s[i] = makeBuffer();
         w[i] = makeBuffer();
@@ -127,12 +127,40 @@ void Reverb::processReadDelayLine(unsigned long line, float* io, unsigned long f
     DelayLineDamped& delay = *lines[line]->line;
     Memory::copy(cutoff, delay.getCutoffBuffer(), frames);
     SignalProcessing::div_s(mix, 100.0f, delay.getMixBuffer(), frames);
-    delay.read(lines[line]->delayBuffer.data(), damped.data(), frames, 0);
-    delay.preFeedbackProcess(damped.data(), frames, 0);
+    float* out = damped[line].data();
+    delay.read(lines[line]->delayBuffer.data(), out, frames, 0);
+    delay.preFeedbackProcess(out, frames, 0);
+    addDamped(out, io, frames);
+}
+
+void Reverb::addDamped(float* dampedLine, float* io, unsigned long frames)
+{
     for (unsigned long j = 0; j < frames; ++j)
-        if (!std::isfinite(damped[j]))
-            damped[j] = 0.0f;
-    SignalProcessing::mul_add(feedbackGain.data(), damped.data(), io, io, frames);
+        if (!std::isfinite(dampedLine[j]))
+            dampedLine[j] = 0.0f;
+    SignalProcessing::mul_add(feedbackGain.data(), dampedLine, io, io, frames);
+}
+
+void Reverb::processReadDelayLines(const float* cutoff, const float* mix, unsigned long frames)
+{
+    frames = std::min(frames, bufferLength);
+    DelayLineDamped* network[lineCount];
+    float* out[lineCount];
+    for (unsigned long i = 0; i < lineCount; ++i)
+    {
+        DelayLineDamped& delay = *lines[i]->line;
+        network[i] = &delay;
+        out[i] = damped[i].data();
+        Memory::copy(cutoff, delay.getCutoffBuffer(), frames);
+        SignalProcessing::div_s(mix, 100.0f, delay.getMixBuffer(), frames);
+        delay.read(lines[i]->delayBuffer.data(), out[i], frames, 0);
+    }
+    DelayLineDamped::preFeedbackProcess4(network, out, frames);
+    for (unsigned long i = 0; i < lineCount; ++i)
+    {
+        SignalProcessing::clear(y[i].data(), frames);
+        addDamped(out[i], y[i].data(), frames);
+    }
 }
 
 void Reverb::processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames)
@@ -167,11 +195,7 @@ void Reverb::processNetwork(float* left, float* right, const float* damping,
     Memory::copy(right, inRight.data(), n);
 
     // Every line is read before any is written.
-    for (unsigned long i = 0; i < lineCount; ++i)
-    {
-        SignalProcessing::clear(y[i].data(), n);
-        processReadDelayLine(i, y[i].data(), n, damping, dampingMix);
-    }
+    processReadDelayLines(damping, dampingMix, n);
 
     SignalProcessing::add(y[0].data(), inLeft.data(), y[0].data(), n);
     SignalProcessing::add(y[1].data(), inRight.data(), y[1].data(), n);

@@ -63,6 +63,9 @@ public:
     // buffer; cutoff in Hz and mix in % per sample. The line is not written.
     void processReadDelayLine(unsigned long line, float* io, unsigned long frames,
                               const float* cutoff, const float* mix);
+    // processReadDelayLine for every line, with y[line] cleared first; the four
+    // damping filters run side by side.
+    void processReadDelayLines(const float* cutoff, const float* mix, unsigned long frames);
     // Stores the line's new input (values that are not finite or not strictly
     // between 1e-15 and 1e15 in magnitude are stored as 0).
     virtual void processWriteDelayLine(unsigned long line, float* buffer, unsigned long frames);
@@ -80,6 +83,8 @@ public:
 
 private:
     void computeSize(const float* roomSize, unsigned long frames);
+    // Zeroes the line's non-finite values, then io += feedback gain * line.
+    void addDamped(float* dampedLine, float* io, unsigned long frames);
 
     bool earlyReflectionsOn = true;
     std::unique_ptr<EarlyReflections> earlyReflections;
@@ -91,6 +96,6 @@ private:
     std::array<std::vector<float>, lineCount> y;
     std::array<std::vector<float>, lineCount> s;
     std::array<std::vector<float>, lineCount> w;
-    std::vector<float> damped;
+    std::array<std::vector<float>, lineCount> damped;
     bool freeze = false;
 };

@@ -10,6 +10,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 // Plain loops: out may alias an input, so no restrict qualifiers; the compiler
@@ -470,6 +471,79 @@ void SignalProcessing::biquadLockstep4(float* const buffers[4], const float* con
         state->outputHistory[0] = sections[k].y2;
         state->outputHistory[1] = sections[k].y1;
     }
+}
+
+void SignalProcessing::biquadLanes4(float* const buffers[4], const float* const coefficients[4],
+                                    BiquadState* const states[4], std::size_t n)
+{
+#if defined(__SSE2__)
+    PortableBiquadState* s[4];
+    for (int k = 0; k < 4; ++k)
+        s[k] = static_cast<PortableBiquadState*>(states[k]);
+    const float* c[4] = {coefficients[0], coefficients[1], coefficients[2], coefficients[3]};
+    auto lanes = [&](const float* const v[4], int i) { return _mm_setr_ps(v[0][i], v[1][i], v[2][i], v[3][i]); };
+    const __m128 b0 = lanes(c, 0), b1 = lanes(c, 1), b2 = lanes(c, 2), a1 = lanes(c, 3), a2 = lanes(c, 4);
+    __m128 x2 = _mm_setr_ps(s[0]->inputHistory[0], s[1]->inputHistory[0], s[2]->inputHistory[0], s[3]->inputHistory[0]);
+    __m128 x1 = _mm_setr_ps(s[0]->inputHistory[1], s[1]->inputHistory[1], s[2]->inputHistory[1], s[3]->inputHistory[1]);
+    __m128 y2 = _mm_setr_ps(s[0]->outputHistory[0], s[1]->outputHistory[0], s[2]->outputHistory[0], s[3]->outputHistory[0]);
+    __m128 y1 = _mm_setr_ps(s[0]->outputHistory[1], s[1]->outputHistory[1], s[2]->outputHistory[1], s[3]->outputHistory[1]);
+
+    // The same sums, left to right, as the single section.
+    auto step = [&](__m128 x0) {
+        __m128 y0 = _mm_add_ps(_mm_mul_ps(b0, x0), _mm_mul_ps(b1, x1));
+        y0 = _mm_add_ps(y0, _mm_mul_ps(b2, x2));
+        y0 = _mm_sub_ps(y0, _mm_mul_ps(a1, y1));
+        y0 = _mm_sub_ps(y0, _mm_mul_ps(a2, y2));
+        x2 = x1;
+        x1 = x0;
+        y2 = y1;
+        y1 = y0;
+        return y0;
+    };
+
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4)
+    {
+        // Rows are buffers, columns samples; transposed, each row is one sample.
+        __m128 r0 = _mm_loadu_ps(buffers[0] + i);
+        __m128 r1 = _mm_loadu_ps(buffers[1] + i);
+        __m128 r2 = _mm_loadu_ps(buffers[2] + i);
+        __m128 r3 = _mm_loadu_ps(buffers[3] + i);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        r0 = step(r0);
+        r1 = step(r1);
+        r2 = step(r2);
+        r3 = step(r3);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _mm_storeu_ps(buffers[0] + i, r0);
+        _mm_storeu_ps(buffers[1] + i, r1);
+        _mm_storeu_ps(buffers[2] + i, r2);
+        _mm_storeu_ps(buffers[3] + i, r3);
+    }
+    for (; i < n; ++i)
+    {
+        alignas(16) float y[4];
+        _mm_store_ps(y, step(_mm_setr_ps(buffers[0][i], buffers[1][i], buffers[2][i], buffers[3][i])));
+        for (int k = 0; k < 4; ++k)
+            buffers[k][i] = y[k];
+    }
+
+    alignas(16) float h[4][4];
+    _mm_store_ps(h[0], x2);
+    _mm_store_ps(h[1], x1);
+    _mm_store_ps(h[2], y2);
+    _mm_store_ps(h[3], y1);
+    for (int k = 0; k < 4; ++k)
+    {
+        s[k]->inputHistory[0] = h[0][k];
+        s[k]->inputHistory[1] = h[1][k];
+        s[k]->outputHistory[0] = h[2][k];
+        s[k]->outputHistory[1] = h[3][k];
+    }
+#else
+    for (int k = 0; k < 4; ++k)
+        biquad(buffers[k], coefficients[k], buffers[k], n, states[k]);
+#endif
 }
 
 BiquadState* SignalProcessing::biquad_createState()

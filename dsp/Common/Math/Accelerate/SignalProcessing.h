@@ -112,6 +112,11 @@ public:
     // four biquad calls in order; the four recursions merely overlap in time.
     static void biquadLockstep4(float* const buffers[4], const float* const coefficients[4],
                                 BiquadState* const states[4], std::size_t n);
+    // Four independent sections, section k in place on buffers[k] (four distinct
+    // buffers), run in SSE lanes. Each lane evaluates biquad's expression in the
+    // same order, so the results equal four biquad calls bit for bit.
+    static void biquadLanes4(float* const buffers[4], const float* const coefficients[4],
+                             BiquadState* const states[4], std::size_t n);
     static BiquadState* biquad_createState();
     static void biquad_destroyState(BiquadState* state); // null is accepted
 };

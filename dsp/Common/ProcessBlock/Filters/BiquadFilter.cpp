@@ -83,6 +83,43 @@ void BiquadFilter::processFilter(float* buffer, unsigned long frames, unsigned l
     }
 }
 
+void BiquadFilter::processFilters4(BiquadFilter* const filters[4], float* const buffers[4],
+                                   unsigned long frames, const unsigned long channels[4],
+                                   const float frequencies[4], const float qs[4], const float gains[4])
+{
+    bool lanes = true;
+    for (int k = 0; k < 4; ++k)
+    {
+        const BiquadFilter& f = *filters[k];
+        lanes = lanes && f.stages == 1 && channels[k] < static_cast<std::size_t>(std::max(0, f.channels));
+        for (int j = 0; j < k; ++j)
+            lanes = lanes && buffers[j] != buffers[k];
+    }
+    if (!lanes)
+    {
+        for (int k = 0; k < 4; ++k)
+            filters[k]->processFilter(buffers[k], frames, channels[k], frequencies[k], qs[k], gains[k]);
+        return;
+    }
+
+    float sections[4][5];
+    const float* sets[4];
+    BiquadState* states[4];
+    for (int k = 0; k < 4; ++k)
+    {
+        BiquadFilter& f = *filters[k];
+        f.updateCoefficients(frequencies[k], qs[k], gains[k]);
+        const BiquadCoefficients& c = f.coefficients;
+        const float section[5] = {c.b0, c.b1, c.b2, c.a1, c.a2};
+        std::copy(section, section + 5, sections[k]);
+        sets[k] = sections[k];
+        states[k] = f.states[channels[k]];
+    }
+    SignalProcessing::biquadLanes4(buffers, sets, states, frames);
+    for (BiquadState* state : states)
+        state->clearBadStateValue();
+}
+
 void BiquadFilter::updateCoefficients(float frequency, float q, float gain)
 {
     frequency = std::min(frequency, maximumFrequencyRatio * coefficients.sampleRate);

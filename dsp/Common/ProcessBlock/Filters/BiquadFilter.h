@@ -4,6 +4,7 @@
 #include "Common/ProcessBlock/Filters/BiquadFilterType.h"
 #include "Common/ProcessBlock/MultiChannelProcessBlock.h"
 
+#include <cstddef>
 #include <vector>
 
 class BiquadState;
@@ -37,6 +38,13 @@ public:
     // Filters one chunk with fixed settings.
     void processFilter(float* buffer, unsigned long frames, unsigned long channel,
                        float frequency, float q, float gain);
+
+    // Four filters, each on its own buffer and channel with fixed settings for
+    // one chunk, run side by side: the results of processFilter on each, bit for
+    // bit. Filters with more than one stage, or a channel they lack, run alone.
+    static void processFilters4(BiquadFilter* const filters[4], float* const buffers[4],
+                                unsigned long frames, const unsigned long channels[4],
+                                const float frequencies[4], const float qs[4], const float gains[4]);
 
     // A new shape clears the history; the current one changes nothing.
     void setType(BiquadFilterType newType);
