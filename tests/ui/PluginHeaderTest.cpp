@@ -38,20 +38,11 @@ namespace
             header.processor = &processor;
             header.setBounds(0, 0, 692, 30);
         }
-        int rowOf(const juce::String& name, int type)
-        {
-            const auto& list = processor.presetLists[static_cast<size_t>(type)];
-            for (size_t row = 0; row < list.size(); ++row)
-                if (list[row]->name == name)
-                    return static_cast<int>(row);
-            return -1;
-        }
         void choose(const juce::String& name)
         {
             ASSERT_TRUE(processor.setPreset(name, true));
             header.selectPreset(processor.currentPresetIndex);
         }
-        juce::String shown() const { return header.presetNameButton->getButtonText(); }
 
         RecordingHeaderDelegate delegate;
         PluginHeader header { image(28, Zorvik::green), image(72, Zorvik::orange), image(28, Zorvik::red), false,
@@ -168,30 +159,6 @@ TEST_F(HeaderTest, OpeningTheHeaderNeverWaitsForTheEndpoint)
     EXPECT_EQ(answers, 0);
 }
 
-TEST_F(HeaderTest, ModifiedMarkFollowsEditsFromAnyThreadAndGoesWithANewSelection)
-{
-    EXPECT_EQ(shown(), "DEFAULT");
-    choose("Hall");
-    EXPECT_EQ(shown(), "HALL");
-
-    std::thread audio([&] { header.onCurrentStateGetsDifferentFromCurrentPreset(true); });
-    audio.join();
-    EXPECT_EQ(shown(), "HALL");  // the text changes on the next timer tick
-    header.updateUI();
-    EXPECT_EQ(shown(), "*HALL");
-
-    choose("Room");
-    header.updateUI();
-    EXPECT_EQ(shown(), "ROOM");
-
-    header.setPresetName("FROM THE HOST");
-    EXPECT_EQ(shown(), "FROM THE HOST");
-    processor.currentPreset = nullptr;
-    header.onCurrentStateGetsDifferentFromCurrentPreset(true);
-    header.updateUI();
-    EXPECT_EQ(shown(), "FROM THE HOST");
-}
-
 TEST_F(HeaderTest, NavigationAndPresetRequestsReachTheDelegateOnlyOnceSet)
 {
     header.previousButton->onClick();
@@ -213,17 +180,6 @@ TEST_F(HeaderTest, NavigationAndPresetRequestsReachTheDelegateOnlyOnceSet)
     header.onSavePresetAs("../../etc/passwd");
     EXPECT_EQ(delegate.calls.joinIntoString(", "),
               "previous, next, save as DEFAULT, preset 3, save HALL, save as My Hall");
-}
-
-TEST_F(HeaderTest, TypeSelectionReselectsTheCurrentPresetInTheNewList)
-{
-    header.setDelegate(&delegate);
-    choose("Plate");
-    header.setPresets(processor.presetLists[1]);
-    header.presetBrowser->presetList.deselectAllRows();
-    header.onPresetTypeSelected(1);
-    EXPECT_EQ(header.presetBrowser->presetList.getSelectedRow(), rowOf("PLATE", 1));
-    EXPECT_TRUE(delegate.calls.contains("type 1"));
 }
 
 TEST_F(HeaderTest, AtMostOneOverlayIsOpen)

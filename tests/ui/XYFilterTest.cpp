@@ -219,15 +219,6 @@ TEST_F(XYTest, FilterCurveStaysFiniteAndDrawsSilenceAtTheBottom)
         ASSERT_EQ(y, 124.0f);
 }
 
-TEST_F(XYTest, FilterTypeChangeIsDrawnAtTheNextTick)
-{
-    FilterDisplay f(*this);
-    f.display.setType(BiquadFilterType::lowShelf);
-    const auto shelf = f.levels();
-    f.display.setType(BiquadFilterType::highPass);
-    EXPECT_NE(f.levels(), shelf);
-}
-
 TEST_F(XYTest, PadWithoutItsSecondParameterStaysInert)
 {
     RecordingDelegate delegate;
