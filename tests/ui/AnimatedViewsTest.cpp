@@ -65,22 +65,6 @@ TEST(MultiOscilloscope, NonFiniteDelaysAreRefusedAndTheFrameIsDrawn)
     EXPECT_TRUE(near(image.getPixelAt(199, 5), juce::Colours::white));
 }
 
-TEST(Granulizer, AReversedGrainRunsTowardsTheViewer)
-{
-    GrainsComponent grains;
-    grains.setBounds(0, 0, 200, 100);
-    const auto away = GranulizerGrain::fromRow(row(10000.0f, 5000.0f, 3.0f, 0.0f, 0.5f, 1.0f, 1.0f).data());
-    auto towards = away;
-    towards.reverse = true;
-    // z = 1.1, length 0.5: the far end at z = 1.6, the near end at z = 0.6; x = 0.3.
-    const auto a = grains.strokeOf(away);
-    const auto b = grains.strokeOf(towards);
-    ASSERT_TRUE(a && b);
-    EXPECT_NEAR(a->getEndX(), (0.3 / 1.6 + 1.0) * 100.0, 1e-3);
-    EXPECT_NEAR(b->getEndX(), (0.3 / 0.6 + 1.0) * 100.0, 1e-3);
-    EXPECT_EQ(a->getStart(), b->getStart());
-}
-
 TEST(Granulizer, GrainsAreCopiedAndDrawnInTheirColourOverTheFloor)
 {
     GranulizerViewContainer view(nullptr, "Grains");

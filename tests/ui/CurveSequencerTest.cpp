@@ -155,10 +155,6 @@ TEST_F(SequencerTest, DraggingDrawsValuesAndSnapPullsThemOntoGuides)
     sequencer->setAmount(0.5f);
     drag(10.0f, yForLevel(0.1f));
     EXPECT_NEAR(processor.plain(step(0)), 0.0f, 1e-5);
-    render(*sequencer, "sequencer-zoomed");
-    EXPECT_TRUE(grid().getLabel(3).isVisible());
-    EXPECT_NEAR(grid().getLabel(3).getY(), 176 - 22, 1);
-    EXPECT_FALSE(grid().getLabel(6).isVisible());
 
     // With no guide lines there is nothing to snap to.
     sequencer->setLines({});

@@ -127,10 +127,4 @@ TEST_F(DropdownReverbTest, ShowsTheReverbsFilterTypeInTheMainColour)
     // Inside each arrow (left- and right-pointing triangles of 35 x 35) the main colour.
     EXPECT_TRUE(near(image.getPixelAt(2 + 22, 27 + 17), Zorvik::orange));
     EXPECT_TRUE(near(image.getPixelAt(162 + 12, 27 + 17), Zorvik::orange));
-    // Some of the label's text is drawn in the main colour between the arrows.
-    int textPixels = 0;
-    for (int y = 24; y < 62; ++y)
-        for (int x = 40; x < 160; ++x)
-            textPixels += near(image.getPixelAt(x, y), Zorvik::orange, 40) ? 1 : 0;
-    EXPECT_GT(textPixels, 50);
 }

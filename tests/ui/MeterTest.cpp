@@ -80,12 +80,6 @@ TEST_F(MeterTest, RepaintsOnlyWhenTheReadingChanges)
     meter.timerCallback();
     meter.timerCallback();
     EXPECT_EQ(meter.getPulseCounter(), ticks + 2);
-
-    meter.setIsWaiting(true);
-    EXPECT_EQ(meter.getPulseCounter(), 0);
-    meter.timerCallback();
-    meter.timerCallback();
-    EXPECT_EQ(meter.getPulseCounter(), 2);
 }
 
 TEST_F(MeterTest, LoudInputMakesTheDuckerMeterShowABar)

@@ -82,32 +82,6 @@ TEST_F(TimeStopTest, APressOnTheTitleTriggersWithoutDraggingAndRightClicksDoNoth
     EXPECT_EQ(delegate.calls[0][1].name, "FREQ SHIFTER DRY WET");
 }
 
-TEST_F(TimeStopTest, TheTimeLabelShowsWhileTriggeredAndTheHoldingLabelWhileHolding)
-{
-    Pad p(*this);
-    render(p.pad, "time-stop-idle");
-    EXPECT_EQ(p.pad.getTimeLabel().getText(), "");
-
-    p.press(100.0f, 24.0f + 100.0f);
-    render(p.pad, "time-stop-pressed");
-    EXPECT_EQ(p.pad.getTimeLabel().getText(), "1025ms");
-    p.release(100.0f, 24.0f + 100.0f);
-    render(p.pad, "time-stop-released");
-    EXPECT_EQ(p.pad.getTimeLabel().getText(), "");
-
-    p.pad.setIsTriggerHolding(true);
-    EXPECT_EQ(p.pad.getHoldingLabel().getText(), "HOLDING...");
-    p.pad.setIsTriggerHolding(false);
-    EXPECT_EQ(p.pad.getHoldingLabel().getText(), "");
-
-    // A host change of any of the three parameters is drawn at the next tick.
-    setPlain(processor, "Freeze", 1.0f);
-    p.pad.timerCallback();
-    EXPECT_EQ(p.pad.getHoldingCounter(), 1);
-    p.pad.timerCallback();
-    EXPECT_EQ(p.pad.getHoldingCounter(), 1);
-}
-
 TEST_F(TimeStopTest, DrawsTheSquareGrowingWithTheTriggerAndTheIconRevealedBySpeed)
 {
     Pad p(*this);
