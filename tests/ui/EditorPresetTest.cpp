@@ -21,6 +21,19 @@ namespace
         std::sort(names.begin(), names.end());
         return names;
     }
+
+    // Types a name into the header's save-as dialog and presses SAVE. Typing reaches the
+    // dialog through an asynchronous change message; it is applied at once here.
+    void typeAndSave(Editor& editor, const juce::String& name, bool open = true)
+    {
+        auto& dialog = editor.design->header->presetBrowser->saveAsDialog;
+        dialog.setVisible(open || dialog.isVisible());
+        dialog.nameEditor.setText(name);
+        dialog.inputTextChanged();
+        dialog.saveAs();
+    }
+
+    using Names = std::vector<juce::String>;
 }
 
 TEST_F(EditorTest, ChangingAParameterMarksThePresetModifiedUntilOneIsChosen)
@@ -183,4 +196,65 @@ TEST_F(EditorTest, RestoredPresetNameShowsInTheOpenWindow)
     processor->setStateInformation(renamed.getData(), static_cast<int>(renamed.getSize()));
     editor->timerCallback();
     EXPECT_TRUE(editor->design->header->presetName == "Long Gone");
+}
+
+TEST_F(EditorTest, TheBrowserReplacesAnExistingNameOnlyAfterASecondConfirmation)
+{
+    open();
+    auto& dialog = editor->design->header->presetBrowser->saveAsDialog;
+    const auto file = userPresetFolder().getChildFile("Warm Hall.rbprs");
+    set("RoomSize", 20.0f);
+    typeAndSave(*editor, "Warm Hall");
+    const auto original = file.loadFileAsString();
+
+    set("RoomSize", 90.0f);
+    typeAndSave(*editor, "WARM hall");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.titleLabel.getText(), "Replace existing preset?");
+    EXPECT_EQ(file.loadFileAsString(), original);
+
+    // Editing the name asks again; a second SAVE replaces the file the preset came from.
+    typeAndSave(*editor, "warm hall", false);
+    EXPECT_EQ(file.loadFileAsString(), original);
+    dialog.saveAs();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(filesInUserFolder(), Names { "Warm Hall.rbprs" });
+    EXPECT_NE(file.loadFileAsString(), original);
+    EXPECT_EQ(processor->presetLists[0].size(), 1u);
+}
+
+TEST_F(EditorTest, TheBrowserNeverOverwritesOrDeletesAUserFileForAFactoryPreset)
+{
+    writePresetFile("Hall", { { "RoomSize", 11.0 } });  // a user file named like a factory preset
+    writePresetFile("Mine", { { "RoomSize", 22.0 } });
+    open();
+    auto& header = *editor->design->header;
+    auto& browser = *header.presetBrowser;
+    const auto userHall = userPresetFolder().getChildFile("Hall.rbprs").loadFileAsString();
+
+    processor->currentPresetType = 1;
+    const auto factory = presetNames(*processor, 1);
+    processor->setPreset(static_cast<int>(std::find(factory.begin(), factory.end(), "HALL") - factory.begin()));
+    header.selectPreset(processor->currentPresetIndex);
+    ASSERT_NE(processor->currentPreset, nullptr);
+    ASSERT_FALSE(processor->currentPreset->isUser);
+    set("RoomSize", 3.0f);
+    header.onSavePreset();  // would replace the user's own "Hall": the save-as dialog asks instead
+    EXPECT_EQ(userPresetFolder().getChildFile("Hall.rbprs").loadFileAsString(), userHall);
+    EXPECT_TRUE(browser.saveAsDialog.isVisible());
+    EXPECT_EQ(browser.saveAsDialog.nameEditor.getText(), "HALL");
+    browser.saveAsDialog.setVisible(false);
+
+    browser.confirmDialog.setVisible(true);
+    browser.confirmDialog.deleteButton.onClick();
+    EXPECT_EQ(filesInUserFolder(), (Names { "Hall.rbprs", "Mine.rbprs" }));
+
+    ASSERT_TRUE(processor->setPreset(juce::String("mine"), true));
+    header.selectPreset(processor->currentPresetIndex);
+    EXPECT_TRUE(browser.deleteButton.isEnabled());
+    browser.confirmDialog.setVisible(true);
+    browser.confirmDialog.deleteButton.onClick();
+    EXPECT_EQ(filesInUserFolder(), Names { "Hall.rbprs" });
+    EXPECT_EQ(processor->currentPreset, nullptr);
+    EXPECT_FALSE(browser.deleteButton.isEnabled());
 }

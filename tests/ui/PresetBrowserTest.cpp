@@ -1,10 +1,8 @@
-#include "Common/Parameters/ParameterList.h"
-#include "Preset/PresetFileName.h"
 #include "UI/PluginHeader.h"
 #include "UiTestSupport.h"
 
-// The preset browser and its dialogs, driven through the header against real preset
-// files in the (temporary) user preset folder.
+// The preset browser and its dialogs on their own; the flows on real files are in
+// EditorPresetTest.
 using namespace UiTest;
 
 namespace
@@ -20,79 +18,12 @@ namespace
         juce::StringArray calls;
     };
 
-    // Writes and deletes preset files as the editor does.
-    struct FileWritingDelegate : PluginHeaderDelegate
-    {
-        explicit FileWritingDelegate(EffectProcessor& p) : processor(p) {}
-        void onPresetTypeSelected(int) override {}
-        void onPresetDirectorySelected(int) override {}
-        void onPresetSelected(int) override {}
-        void previousPreset() override {}
-        void nextPreset() override {}
-        void savePreset(Preset* preset) override { savePresetAs(preset->name); }
-        void savePresetAs(juce::String name) override
-        {
-            const auto file = PresetFileName::fileForSaving(EffectProcessor::getUserPresetFolder(), name,
-                                                            processor.presetExtension, processor.presetLists[0]);
-            if (file == juce::File())
-                return;
-            std::unique_ptr<juce::XmlElement> xml(
-                processor.presetParser->presetFromValueTree(processor.parameters.copyState(),
-                                                            processor.kernel->parameterList.get()));
-            xml->writeTo(file);
-            processor.retrieveUserPresets();
-        }
-        void deletePreset(Preset* preset) override
-        {
-            preset->file.deleteFile();
-            processor.retrieveUserPresets();
-        }
-        EffectProcessor& processor;
-    };
-
-    juce::Image image(int size) { return juce::Image(juce::Image::RGB, size, size, true); }
-
     // Typing reaches the dialog through an asynchronous change message; apply it at once.
     void type(SaveAsDialog& dialog, const juce::String& text)
     {
         dialog.nameEditor.setText(text);
         dialog.inputTextChanged();
     }
-
-    struct BrowserFlowTest : ProcessorTest
-    {
-        BrowserFlowTest()
-        {
-            folder.deleteRecursively();
-            folder.createDirectory();
-            processor.retrieveUserPresets();
-            header.processor = &processor;
-            header.setDelegate(&files);
-            browser.setBounds(0, 0, 640, 320);
-        }
-        ~BrowserFlowTest() override { folder.deleteRecursively(); }
-
-        juce::StringArray fileNames() const
-        {
-            juce::StringArray names;
-            for (const auto& f : folder.findChildFiles(juce::File::findFiles, false))
-                names.add(f.getFileName());
-            names.sort(false);
-            return names;
-        }
-
-        void typeAndSave(const juce::String& name)
-        {
-            browser.saveAsDialog.setVisible(true);
-            type(browser.saveAsDialog, name);
-            browser.saveAsDialog.saveAs();
-        }
-
-        juce::File folder = EffectProcessor::getUserPresetFolder();
-        FileWritingDelegate files { processor };
-        PluginHeader header { image(28), image(72), image(28), false, "zrvkreverb", juce::URL() };
-        PresetBrowser& browser = *header.presetBrowser;
-    };
 }
 
 TEST(PresetBrowserLists, SelectionsReachTheDelegateAndTypeChangesClearThePresetSelection)
@@ -190,66 +121,4 @@ TEST(ConfirmDialogForm, CancelClosesAndDeleteAsksOnce)
     dialog.deleteButton.onClick();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(counter.deletes, 1);
-}
-
-TEST_F(BrowserFlowTest, AnExistingNameIsReplacedOnlyAfterASecondConfirmation)
-{
-    setPlain(processor, "RoomSize", 20.0f);
-    typeAndSave("Warm Hall");
-    const auto original = folder.getChildFile("Warm Hall.rbprs").loadFileAsString();
-
-    setPlain(processor, "RoomSize", 90.0f);
-    typeAndSave("WARM hall");
-    EXPECT_TRUE(browser.saveAsDialog.isVisible());
-    EXPECT_EQ(browser.saveAsDialog.titleLabel.getText(), "Replace existing preset?");
-    EXPECT_EQ(folder.getChildFile("Warm Hall.rbprs").loadFileAsString(), original);
-
-    // Editing the name asks again; a second SAVE replaces the file the preset came from.
-    type(browser.saveAsDialog, "warm hall");
-    browser.saveAsDialog.saveAs();
-    EXPECT_EQ(folder.getChildFile("Warm Hall.rbprs").loadFileAsString(), original);
-    browser.saveAsDialog.saveAs();
-    EXPECT_FALSE(browser.saveAsDialog.isVisible());
-    EXPECT_EQ(fileNames().joinIntoString("|"), "Warm Hall.rbprs");
-    EXPECT_NE(folder.getChildFile("Warm Hall.rbprs").loadFileAsString(), original);
-    EXPECT_EQ(processor.presetLists[0].size(), 1u);
-}
-
-TEST_F(BrowserFlowTest, DeleteRemovesTheCurrentUserPresetButNeverAFileForAFactoryPreset)
-{
-    typeAndSave("Hall");  // a user file named like a factory preset
-    typeAndSave("Mine");
-    ASSERT_EQ(fileNames().joinIntoString("|"), "Hall.rbprs|Mine.rbprs");
-
-    processor.currentPresetType = 1;
-    for (size_t row = 0; row < processor.presetLists[1].size(); ++row)
-        if (processor.presetLists[1][row]->name == "HALL")
-        {
-            processor.setPreset(static_cast<int>(row));
-            break;
-        }
-    ASSERT_NE(processor.currentPreset, nullptr);
-    ASSERT_FALSE(processor.currentPreset->isUser);
-    const auto userHall = folder.getChildFile("Hall.rbprs").loadFileAsString();
-    setPlain(processor, "RoomSize", 3.0f);
-    header.onSavePreset();  // would replace the user's own "Hall": the save-as dialog asks instead
-    EXPECT_EQ(folder.getChildFile("Hall.rbprs").loadFileAsString(), userHall);
-    EXPECT_TRUE(browser.saveAsDialog.isVisible());
-    EXPECT_EQ(browser.saveAsDialog.nameEditor.getText(), "HALL");
-    browser.saveAsDialog.setVisible(false);
-
-    browser.confirmDialog.setVisible(true);
-    browser.confirmDialog.deleteButton.onClick();
-    EXPECT_EQ(fileNames().joinIntoString("|"), "Hall.rbprs|Mine.rbprs");
-
-    ASSERT_TRUE(processor.setPreset(juce::String("mine"), true));
-    ASSERT_TRUE(processor.currentPreset->isUser);
-    header.selectPreset(processor.currentPresetIndex);
-    EXPECT_TRUE(browser.deleteButton.isEnabled());
-    browser.confirmDialog.setVisible(true);
-    browser.confirmDialog.deleteButton.onClick();
-    EXPECT_EQ(fileNames().joinIntoString("|"), "Hall.rbprs");
-    EXPECT_EQ(processor.currentPreset, nullptr);
-    EXPECT_FALSE(browser.deleteButton.isEnabled());
-    EXPECT_EQ(browser.presetList.getNumSelectedRows(), 0);
 }
