@@ -73,14 +73,9 @@ namespace
 
 TEST_F(Filters, HostValuesPlaceTheHandlesAndSwitchTheFilters)
 {
-    EXPECT_TRUE(filters.isLowPassOn());
     EXPECT_TRUE(filters.isHighPassOn());
-    EXPECT_EQ(filters.getLowPassHandle(),
-              juce::Point<int>(static_cast<int>(440.0 * std::log2(5000.0 / 12.0) / 11.0), 124));
-
     processor.set("HPFrequency", 1000.0f);
     processor.set("HPResonance", 12.0f);
-    EXPECT_EQ(filters.getHighPassHandle(), juce::Point<int>(255, 74));
     EXPECT_NEAR(filters.getHighPassLocation().y, 0.75f, 1e-6f);
 
     // The toggles write their switches; the container follows.

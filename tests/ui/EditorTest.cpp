@@ -14,7 +14,7 @@
 #include "UI/Section.h"
 
 #include <thread>
-#include <typeinfo>
+#include <typeindex>
 
 // The reverb's window on the real processor: its layout, its design table, preset
 // stepping across both lists, and opening and closing it in every situation a host
@@ -23,40 +23,16 @@ using namespace UiTest;
 
 namespace
 {
-    enum class Kind
-    {
-        slider,
-        knob,
-        onOff,
-        xy,
-        filter,
-        radio,
-        meter
-    };
-
-    bool isKind(UIContainer* c, Kind kind)
-    {
-        switch (kind)
-        {
-            case Kind::slider: return dynamic_cast<SliderContainer*>(c) != nullptr && dynamic_cast<KnobContainer*>(c) == nullptr;
-            case Kind::knob: return dynamic_cast<KnobContainer*>(c) != nullptr;
-            case Kind::onOff: return dynamic_cast<OnOffContainer*>(c) != nullptr;
-            case Kind::xy: return dynamic_cast<XYControlContainer*>(c) != nullptr && dynamic_cast<FilterContainer*>(c) == nullptr;
-            case Kind::filter: return dynamic_cast<FilterContainer*>(c) != nullptr;
-            case Kind::radio: return dynamic_cast<RadioContainer*>(c) != nullptr;
-            case Kind::meter: return dynamic_cast<PeakMeterContainer*>(c) != nullptr;
-        }
-        return false;
-    }
-
     // Which section shows each control, and what kind of control it is.
-    const std::vector<std::tuple<int, const char*, Kind>> placements = {
-        { 3, "INPUT", Kind::filter },   { 0, "INPUT", Kind::slider },   { 4, "INPUT", Kind::slider },
-        { 1, "INPUT", Kind::radio },    { 5, "REVERB", Kind::knob },    { 6, "REVERB", Kind::knob },
-        { 7, "REVERB", Kind::knob },    { 8, "REVERB", Kind::slider },  { 9, "REVERB", Kind::slider },
-        { 10, "REVERB", Kind::onOff },  { 11, "REVERB", Kind::xy },     { 13, "DUCKER", Kind::knob },
-        { 14, "DUCKER", Kind::knob },   { 15, "DUCKER", Kind::knob },   { 16, "DUCKER", Kind::meter },
-        { 17, "MIX", Kind::slider },
+    const std::vector<std::tuple<int, const char*, std::type_index>> placements = {
+        { 3, "INPUT", typeid(FilterContainer) },   { 0, "INPUT", typeid(SliderContainer) },
+        { 4, "INPUT", typeid(SliderContainer) },   { 1, "INPUT", typeid(RadioContainer) },
+        { 5, "REVERB", typeid(KnobContainer) },    { 6, "REVERB", typeid(KnobContainer) },
+        { 7, "REVERB", typeid(KnobContainer) },    { 8, "REVERB", typeid(SliderContainer) },
+        { 9, "REVERB", typeid(SliderContainer) },  { 10, "REVERB", typeid(OnOffContainer) },
+        { 11, "REVERB", typeid(XYControlContainer) }, { 13, "DUCKER", typeid(KnobContainer) },
+        { 14, "DUCKER", typeid(KnobContainer) },   { 15, "DUCKER", typeid(KnobContainer) },
+        { 16, "DUCKER", typeid(PeakMeterContainer) }, { 17, "MIX", typeid(SliderContainer) },
     };
 
     Section* sectionTitled(PluginDesign& design, const std::string& title)
@@ -101,7 +77,7 @@ TEST_F(EditorTest, WindowHasFourSectionsHoldingTheirControlsWhereTheDesignSaysSo
         ASSERT_NE(section, nullptr);
         EXPECT_EQ(control->getParentComponent(), section);
         EXPECT_TRUE(section->getLocalBounds().contains(control->getBounds()));
-        EXPECT_TRUE(isKind(control, kind));
+        EXPECT_EQ(std::type_index(typeid(*control)), kind);
         EXPECT_EQ(control->getMainColour(), section->getColour());
         EXPECT_EQ(control->delegate, editor.get());
     }
