@@ -18,20 +18,6 @@ namespace
     }
 }
 
-TEST(MultiCurves, AClickPausesTheTravelAndASecondResumesIt)
-{
-    MultiCurvesComponent curves;
-    curves.setBounds(0, 0, 200, 100);
-    curves.advance(100.0);
-    const auto click = mouseEvent(curves, { 5.0f, 5.0f });
-    curves.mouseDown(click);
-    curves.advance(500.0);
-    EXPECT_DOUBLE_EQ(curves.getElapsedTime(), 100.0);
-    curves.mouseDown(click);
-    curves.advance(50.0);
-    EXPECT_DOUBLE_EQ(curves.getElapsedTime(), 150.0);
-}
-
 TEST(MultiCurves, SettingsStayWithinWhatCanBeDrawn)
 {
     MultiCurvesComponent curves;

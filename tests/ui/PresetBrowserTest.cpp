@@ -7,7 +7,7 @@ using namespace UiTest;
 
 namespace
 {
-    struct RecordingBrowserDelegate : PresetBrowserDelegate
+    struct RecordingBrowserDelegate : PresetBrowserDelegate, SaveAsDialogDelegate
     {
         void onPresetTypeSelected(int row) override { calls.add("type " + juce::String(row)); }
         void onPresetDirectorySelected(int row) override { calls.add("directory " + juce::String(row)); }
@@ -69,13 +69,7 @@ TEST(PresetBrowserLists, RowsAlternateAndTheSelectedRowIsBlue)
 TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
 {
     RecordingBrowserDelegate delegate;
-    struct Forward : SaveAsDialogDelegate
-    {
-        RecordingBrowserDelegate& d;
-        explicit Forward(RecordingBrowserDelegate& r) : d(r) {}
-        void onSavePresetAs(juce::String name) override { d.onSavePresetAs(name); }
-    } forward(delegate);
-    SaveAsDialog dialog(&forward);
+    SaveAsDialog dialog(&delegate);
     dialog.setBounds(0, 0, 600, 300);
     dialog.setVisible(true);
     EXPECT_FALSE(dialog.saveButton.isEnabled());
