@@ -30,14 +30,6 @@ namespace
     }
 }
 
-TEST(UIContainerNames, IdentifiersAreSpelledOutWordByWord)
-{
-    EXPECT_EQ(UIContainer::convertStringForDislay("RoomSize"), "ROOM SIZE");
-    EXPECT_EQ(UIContainer::convertStringForDislay("HFDamp"), "H F DAMP");
-    EXPECT_EQ(UIContainer::convertStringForDislay("preDelay"), "PRE DELAY");
-    EXPECT_EQ(UIContainer::convertStringForDislay(""), "");
-}
-
 TEST_F(ContainerTest, RightClickNamesTheControlByTitleOrSpelledOutIdentifier)
 {
     RecordingDelegate delegate;
@@ -167,7 +159,6 @@ TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
     radio.timerCallback();
     EXPECT_TRUE(radio.getButton(0).getToggleState());
 }
-
 
 TEST_F(ContainerTest, RightClicksOnSwitchesAndRadioButtonsOnlyOpenTheEditor)
 {
