@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -135,9 +136,13 @@ void Reverb::processReadDelayLine(unsigned long line, float* io, unsigned long f
 
 void Reverb::addDamped(float* dampedLine, float* io, unsigned long frames)
 {
+    // A select rather than a branch, so the loop runs in vector lanes; NaN
+    // fails the comparison.
     for (unsigned long j = 0; j < frames; ++j)
-        if (!std::isfinite(dampedLine[j]))
-            dampedLine[j] = 0.0f;
+    {
+        const float value = dampedLine[j];
+        dampedLine[j] = std::fabs(value) <= std::numeric_limits<float>::max() ? value : 0.0f;
+    }
     SignalProcessing::mul_add(feedbackGain.data(), dampedLine, io, io, frames);
 }
 
@@ -181,9 +186,10 @@ void Reverb::zeroBadValues(float* buffer, unsigned long frames)
 {
     for (unsigned long j = 0; j < frames; ++j)
     {
-        const float magnitude = std::fabs(buffer[j]);
-        if (!(magnitude > 1e-15f && magnitude < 1e15f))
-            buffer[j] = 0.0f;
+        // A select rather than a branch, so the loop runs in vector lanes.
+        const float value = buffer[j];
+        const float magnitude = std::fabs(value);
+        buffer[j] = (magnitude > 1e-15f && magnitude < 1e15f) ? value : 0.0f;
     }
 }
 
