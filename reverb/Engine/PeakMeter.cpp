@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 PeakMeter::PeakMeter()
 {
@@ -53,15 +58,40 @@ void PeakMeter::append(const float* buffer, unsigned long frames, unsigned long 
     fill[channel] += frames;
 }
 
-void PeakMeter::publish(unsigned long channel)
+// The largest finite magnitude, 0 if there is none. The maximum of values that
+// are neither NaN nor negative does not depend on the order, so four lanes give
+// the scalar loop's result exactly.
+float PeakMeter::finitePeak(const float* samples, unsigned long count)
 {
     float peak = 0.0f;
-    for (unsigned long i = 0; i < fill[channel]; ++i)
+    unsigned long i = 0;
+#if defined(__SSE2__)
+    const __m128 sign = _mm_set1_ps(-0.0f);
+    const __m128 largest = _mm_set1_ps(std::numeric_limits<float>::max());
+    __m128 peaks = _mm_setzero_ps();
+    for (; i + 4 <= count; i += 4)
     {
-        const float magnitude = std::fabs(store[channel][i]);
+        const __m128 magnitude = _mm_andnot_ps(sign, _mm_loadu_ps(samples + i));
+        // Infinity and NaN fail the comparison and count as 0.
+        const __m128 finite = _mm_and_ps(_mm_cmple_ps(magnitude, largest), magnitude);
+        peaks = _mm_max_ps(peaks, finite);
+    }
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, peaks);
+    peak = std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
+#endif
+    for (; i < count; ++i)
+    {
+        const float magnitude = std::fabs(samples[i]);
         if (magnitude > peak && std::isfinite(magnitude))
             peak = magnitude;
     }
+    return peak;
+}
+
+void PeakMeter::publish(unsigned long channel)
+{
+    const float peak = finitePeak(store[channel].data(), fill[channel]);
     const float decibels = 20.0f * std::log10(peak) + 100.0f;
     value[channel] = static_cast<float>(std::max(0.0, static_cast<double>(decibels)));
     fill[channel] = 0;

@@ -25,6 +25,9 @@ public:
     // The last reading of a channel; channels the meter does not keep read 100.
     float getValue(unsigned long channel) const;
 
+    // The largest finite magnitude among count samples, 0 if there is none.
+    static float finitePeak(const float* samples, unsigned long count);
+
 private:
     void append(const float* buffer, unsigned long frames, unsigned long channel);
     void publish(unsigned long channel);
