@@ -79,12 +79,20 @@ int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeI
 #if defined(__SSE2__)
     const int size = line.getSize();
     const float* buffer = line.data();
+    // tapIndex for four frames in integer lanes: start + i - integer[i], wrapped.
+    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128i four = _mm_set1_epi32(4);
+    const __m128i wrap = _mm_set1_epi32(size);
     for (; i + 4 <= frames; i += 4)
     {
-        __m128 oldest = _mm_loadu_ps(buffer + tapIndex(writeIndex, i, size) - 3);
-        __m128 older = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 1, size) - 3);
-        __m128 newer = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 2, size) - 3);
-        __m128 newest = _mm_loadu_ps(buffer + tapIndex(writeIndex, i + 3, size) - 3);
+        const __m128i k = _mm_sub_epi32(start, _mm_loadu_si128(reinterpret_cast<const __m128i*>(integer.data() + i)));
+        start = _mm_add_epi32(start, four);
+        alignas(16) int index[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap)));
+        __m128 oldest = _mm_loadu_ps(buffer + index[0] - 3);
+        __m128 older = _mm_loadu_ps(buffer + index[1] - 3);
+        __m128 newer = _mm_loadu_ps(buffer + index[2] - 3);
+        __m128 newest = _mm_loadu_ps(buffer + index[3] - 3);
         // Rows of taps k-3 .. k per frame become, per tap, four frames: y3, y2, y1, y0.
         _MM_TRANSPOSE4_PS(oldest, older, newer, newest);
         _mm_storeu_ps(out + i, lagrange(newest, newer, older, oldest, _mm_loadu_ps(fraction.data() + i)));
