@@ -71,11 +71,12 @@ void DelayLine::read(const float* delayMs, float* out, unsigned long frames,
 {
     if (channel >= writes.size())
         return;
+    // Every chunk reads from the line's write index; the reader scales
+    // milliseconds to seconds itself, as toSeconds would.
     for (unsigned long o = 0; o < frames; o += chunkLength)
     {
         const unsigned long n = std::min(chunkLength, frames - o);
-        toSeconds(delayMs + o, 0.0f, n);
-        reads[channel]->process(seconds.data(), out + o, *writes[channel], n);
+        reads[channel]->process(delayMs + o, out + o, *writes[channel], n, 0.001f);
     }
 }
 
@@ -98,8 +99,15 @@ void DelayLine::toSeconds(const float* delayMs, float delay, unsigned long frame
 void DelayLine::processChunk(const Chunk& chunk, unsigned long channel)
 {
     const unsigned long n = chunk.frames;
-    toSeconds(chunk.delayMs, chunk.delay, n);
-    reads[channel]->process(seconds.data(), delayed.data(), *writes[channel], n);
+    if (chunk.delayMs != nullptr)
+    {
+        reads[channel]->process(chunk.delayMs, delayed.data(), *writes[channel], n, 0.001f);
+    }
+    else
+    {
+        toSeconds(chunk.delayMs, chunk.delay, n);
+        reads[channel]->process(seconds.data(), delayed.data(), *writes[channel], n);
+    }
 
     const bool feedback = chunk.feedback != nullptr || chunk.scalarFeedback != 0.0f;
     if (feedback)

@@ -44,8 +44,8 @@ float DelayRead::clampPosition(float samples, int size)
     return clampTo(samples, static_cast<float>(DelayWrite::sliceLength), highestPosition(size));
 }
 
-void DelayRead::process(const float* delaySeconds, float* out, const DelayWrite& line,
-                        unsigned long frames)
+void DelayRead::process(const float* delay, float* out, const DelayWrite& line,
+                        unsigned long frames, float unitSeconds)
 {
     // Reading does not move the line: a longer read continues from a virtual
     // write index one chunk further on.
@@ -53,18 +53,18 @@ void DelayRead::process(const float* delaySeconds, float* out, const DelayWrite&
     while (frames > 0)
     {
         const int count = static_cast<int>(std::min<unsigned long>(frames, chunkLength));
-        processChunk(delaySeconds, out, line, writeIndex, count);
-        delaySeconds += count;
+        processChunk(delay, unitSeconds, out, line, writeIndex, count);
+        delay += count;
         out += count;
         frames -= static_cast<unsigned long>(count);
         writeIndex = (writeIndex + count) % line.getSize();
     }
 }
 
-void DelayRead::processChunk(const float* delaySeconds, float* out, const DelayWrite& line,
+void DelayRead::processChunk(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                              int writeIndex, int frames)
 {
-    locate(delaySeconds, line.getSize(), frames);
+    locate(delay, unitSeconds, line.getSize(), frames);
     const int first = interpolateInLanes(out, line, writeIndex, frames);
     gatherTaps(line, writeIndex, first, frames);
     interpolate(out, first, frames);
@@ -107,17 +107,18 @@ int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeI
 }
 
 // Integer part and fraction of each clamped position.
-void DelayRead::locate(const float* delaySeconds, int size, int frames)
+void DelayRead::locate(const float* delay, float unitSeconds, int size, int frames)
 {
     const float lowest = static_cast<float>(DelayWrite::sliceLength);
     const float highest = highestPosition(size);
     int i = 0;
 #if defined(__SSE2__)
     const __m128 rate = _mm_set1_ps(sampleRate);
+    const __m128 unit = _mm_set1_ps(unitSeconds);
     for (; i + 4 <= frames; i += 4)
     {
         // max and min give their second operand for NaN and ties, as clampTo does.
-        const __m128 samples = _mm_mul_ps(_mm_loadu_ps(delaySeconds + i), rate);
+        const __m128 samples = _mm_mul_ps(_mm_mul_ps(_mm_loadu_ps(delay + i), unit), rate);
         const __m128 position = _mm_min_ps(_mm_max_ps(samples, _mm_set1_ps(lowest)), _mm_set1_ps(highest));
         const __m128i whole = _mm_cvttps_epi32(position);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(integer.data() + i), whole);
@@ -126,7 +127,7 @@ void DelayRead::locate(const float* delaySeconds, int size, int frames)
 #endif
     for (; i < frames; ++i)
     {
-        const float position = clampTo(delaySeconds[i] * sampleRate, lowest, highest);
+        const float position = clampTo(delay[i] * unitSeconds * sampleRate, lowest, highest);
         integer[i] = static_cast<int>(position);
         fraction[i] = position - static_cast<float>(integer[i]);
     }

@@ -19,9 +19,11 @@ public:
     explicit DelayRead(float sampleRate);
 
     // Reads frames samples (any count) for the slice about to be written at the
-    // line's write index. delaySeconds holds one delay per sample.
-    void process(const float* delaySeconds, float* out, const DelayWrite& line,
-                 unsigned long frames);
+    // line's write index. delay holds one delay per sample, in units of
+    // unitSeconds (1 for seconds, 0.001 for milliseconds): the position in
+    // samples is (delay * unitSeconds) * rate.
+    void process(const float* delay, float* out, const DelayWrite& line,
+                 unsigned long frames, float unitSeconds = 1.0f);
 
     // The delay in samples actually used for a request of `samples`.
     static float clampPosition(float samples, int size);
@@ -29,10 +31,10 @@ public:
     int getInterpolationMode() const { return interpolationMode; }
 
 private:
-    void processChunk(const float* delaySeconds, float* out, const DelayWrite& line,
+    void processChunk(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                       int writeIndex, int frames);
 
-    void locate(const float* delaySeconds, int size, int frames);
+    void locate(const float* delay, float unitSeconds, int size, int frames);
     // Index of the newest of frame i's four taps (the others precede it).
     int tapIndex(int writeIndex, int i, int size) const
     {
