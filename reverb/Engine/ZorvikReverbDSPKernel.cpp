@@ -134,8 +134,7 @@ void ZorvikReverbDSPKernel::processSlice(const Slice& slice)
 {
     prepareSlice(slice);
     readInput(slice);
-    for (int c = 0; c < engineChannels; ++c)
-        processInputChain(slice, c);
+    processInputChains(slice);
     processNetwork(slice);
     duckAndMix(slice);
     setOutputValue(P::DuckerMeter, ducker->getMeter().getValue(0));
@@ -186,18 +185,25 @@ void ZorvikReverbDSPKernel::readInput(const Slice& slice)
             SignalProcessing::clear(in.channels[c] + slice.hostPosition, n);
 }
 
-void ZorvikReverbDSPKernel::processInputChain(const Slice& slice, int channel)
+// Per channel: input gain, input filter, pre-delay. The channels do not
+// interact, so each step runs for both before the next; the filter runs the
+// two channels side by side.
+void ZorvikReverbDSPKernel::processInputChains(const Slice& slice)
 {
     const unsigned long n = slice.frames;
     const unsigned long o = slice.parameterOffset;
-    float* signal = wet[channel].data();
-    Memory::copy(dry[channel].data(), signal, n);
-    applyInputGain(signal, n, parameterBuffer(P::InputGain, o));
-    const BiquadFilterParameters filter{inputCutoff, nullptr, parameterBuffer(P::InputFilterGain, o)[0], nullptr, 0.0f,
-                                        nullptr};
-    inputFilter->process(signal, n, static_cast<unsigned long>(channel), filter);
-    preDelay->process(signal, n, static_cast<unsigned long>(channel), parameterBuffer(P::PreDelay, o), nullptr,
-                      true, false);
+    float* signals[engineChannels];
+    for (int c = 0; c < engineChannels; ++c)
+    {
+        signals[c] = wet[c].data();
+        Memory::copy(dry[c].data(), signals[c], n);
+        applyInputGain(signals[c], n, parameterBuffer(P::InputGain, o));
+    }
+    inputFilter->processChannels(signals, engineChannels, n, inputCutoff, parameterBuffer(P::InputFilterGain, o)[0],
+                                 0.0f);
+    for (int c = 0; c < engineChannels; ++c)
+        preDelay->process(signals[c], n, static_cast<unsigned long>(c), parameterBuffer(P::PreDelay, o), nullptr,
+                          true, false);
 }
 
 // The gain in dB per sample. While it holds still over the slice its factor is

@@ -49,7 +49,7 @@ private:
     void processSlice(const Slice& slice);
     void prepareSlice(const Slice& slice);
     void readInput(const Slice& slice);
-    void processInputChain(const Slice& slice, int channel);
+    void processInputChains(const Slice& slice);
     void applyInputGain(float* signal, unsigned long frames, float* decibels);
     void processNetwork(const Slice& slice);
     void duckAndMix(const Slice& slice);

@@ -477,16 +477,26 @@ void SignalProcessing::biquadLanes4(float* const buffers[4], const float* const 
                                     BiquadState* const states[4], std::size_t n)
 {
 #if defined(__SSE2__)
+    // An idle lane runs on zeros and its results are dropped.
+    const float zeros[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    PortableBiquadState idle;
     PortableBiquadState* s[4];
+    const float* c[4];
     for (int k = 0; k < 4; ++k)
-        s[k] = static_cast<PortableBiquadState*>(states[k]);
-    const float* c[4] = {coefficients[0], coefficients[1], coefficients[2], coefficients[3]};
+    {
+        const bool used = buffers[k] != nullptr;
+        s[k] = used ? static_cast<PortableBiquadState*>(states[k]) : &idle;
+        c[k] = used ? coefficients[k] : zeros;
+    }
     auto lanes = [&](const float* const v[4], int i) { return _mm_setr_ps(v[0][i], v[1][i], v[2][i], v[3][i]); };
     const __m128 b0 = lanes(c, 0), b1 = lanes(c, 1), b2 = lanes(c, 2), a1 = lanes(c, 3), a2 = lanes(c, 4);
     __m128 x2 = _mm_setr_ps(s[0]->inputHistory[0], s[1]->inputHistory[0], s[2]->inputHistory[0], s[3]->inputHistory[0]);
     __m128 x1 = _mm_setr_ps(s[0]->inputHistory[1], s[1]->inputHistory[1], s[2]->inputHistory[1], s[3]->inputHistory[1]);
     __m128 y2 = _mm_setr_ps(s[0]->outputHistory[0], s[1]->outputHistory[0], s[2]->outputHistory[0], s[3]->outputHistory[0]);
     __m128 y1 = _mm_setr_ps(s[0]->outputHistory[1], s[1]->outputHistory[1], s[2]->outputHistory[1], s[3]->outputHistory[1]);
+    float idleBuffer[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    // One frame of every lane; idle lanes read zeros and write nowhere.
+    auto frameAt = [&](int k, std::size_t i) -> float& { return buffers[k] ? buffers[k][i] : idleBuffer[k]; };
 
     // The same sums, left to right, as the single section.
     auto step = [&](__m128 x0) {
@@ -502,30 +512,25 @@ void SignalProcessing::biquadLanes4(float* const buffers[4], const float* const 
     };
 
     std::size_t i = 0;
+    auto row = [&](int k, std::size_t at) { return buffers[k] ? _mm_loadu_ps(buffers[k] + at) : _mm_setzero_ps(); };
     for (; i + 4 <= n; i += 4)
     {
         // Rows are buffers, columns samples; transposed, each row is one sample.
-        __m128 r0 = _mm_loadu_ps(buffers[0] + i);
-        __m128 r1 = _mm_loadu_ps(buffers[1] + i);
-        __m128 r2 = _mm_loadu_ps(buffers[2] + i);
-        __m128 r3 = _mm_loadu_ps(buffers[3] + i);
-        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        r0 = step(r0);
-        r1 = step(r1);
-        r2 = step(r2);
-        r3 = step(r3);
-        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _mm_storeu_ps(buffers[0] + i, r0);
-        _mm_storeu_ps(buffers[1] + i, r1);
-        _mm_storeu_ps(buffers[2] + i, r2);
-        _mm_storeu_ps(buffers[3] + i, r3);
+        __m128 r[4] = {row(0, i), row(1, i), row(2, i), row(3, i)};
+        _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
+        for (__m128& sample : r)
+            sample = step(sample);
+        _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
+        for (int k = 0; k < 4; ++k)
+            if (buffers[k] != nullptr)
+                _mm_storeu_ps(buffers[k] + i, r[k]);
     }
     for (; i < n; ++i)
     {
         alignas(16) float y[4];
-        _mm_store_ps(y, step(_mm_setr_ps(buffers[0][i], buffers[1][i], buffers[2][i], buffers[3][i])));
+        _mm_store_ps(y, step(_mm_setr_ps(frameAt(0, i), frameAt(1, i), frameAt(2, i), frameAt(3, i))));
         for (int k = 0; k < 4; ++k)
-            buffers[k][i] = y[k];
+            frameAt(k, i) = y[k];
     }
 
     alignas(16) float h[4][4];
@@ -542,7 +547,8 @@ void SignalProcessing::biquadLanes4(float* const buffers[4], const float* const 
     }
 #else
     for (int k = 0; k < 4; ++k)
-        biquad(buffers[k], coefficients[k], buffers[k], n, states[k]);
+        if (buffers[k] != nullptr)
+            biquad(buffers[k], coefficients[k], buffers[k], n, states[k]);
 #endif
 }
 

@@ -114,7 +114,8 @@ public:
                                 BiquadState* const states[4], std::size_t n);
     // Four independent sections, section k in place on buffers[k] (four distinct
     // buffers), run in SSE lanes. Each lane evaluates biquad's expression in the
-    // same order, so the results equal four biquad calls bit for bit.
+    // same order, so the results equal four biquad calls bit for bit. A lane
+    // whose buffer is null is left idle (its coefficients and state may be null).
     static void biquadLanes4(float* const buffers[4], const float* const coefficients[4],
                              BiquadState* const states[4], std::size_t n);
     static BiquadState* biquad_createState();

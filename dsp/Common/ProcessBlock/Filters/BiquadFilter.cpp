@@ -83,6 +83,31 @@ void BiquadFilter::processFilter(float* buffer, unsigned long frames, unsigned l
     }
 }
 
+void BiquadFilter::processChannels(float* const buffers[], unsigned long count, unsigned long frames,
+                                   float frequency, float q, float gain)
+{
+    const auto channelCount = static_cast<unsigned long>(std::max(0, channels));
+    if (stages != 1 || count > 4 || count > channelCount)
+    {
+        for (unsigned long c = 0; c < count; ++c)
+            processFilter(buffers[c], frames, c, frequency, q, gain);
+        return;
+    }
+    updateCoefficients(frequency, q, gain);
+    const float section[5] = {coefficients.b0, coefficients.b1, coefficients.b2, coefficients.a1, coefficients.a2};
+    float* lanes[4] = {nullptr, nullptr, nullptr, nullptr};
+    const float* sets[4] = {section, section, section, section};
+    BiquadState* laneStates[4] = {nullptr, nullptr, nullptr, nullptr};
+    for (unsigned long c = 0; c < count; ++c)
+    {
+        lanes[c] = buffers[c];
+        laneStates[c] = states[c];
+    }
+    SignalProcessing::biquadLanes4(lanes, sets, laneStates, frames);
+    for (unsigned long c = 0; c < count; ++c)
+        states[c]->clearBadStateValue();
+}
+
 void BiquadFilter::processFilters4(BiquadFilter* const filters[4], float* const buffers[4],
                                    unsigned long frames, const unsigned long channels[4],
                                    const float frequencies[4], const float qs[4], const float gains[4])

@@ -39,6 +39,12 @@ public:
     void processFilter(float* buffer, unsigned long frames, unsigned long channel,
                        float frequency, float q, float gain);
 
+    // processFilter on channels 0 .. count - 1, channel c on buffers[c] (distinct
+    // buffers), with the channels side by side in lanes when the filter has one
+    // stage and at most four channels are given; the same results bit for bit.
+    void processChannels(float* const buffers[], unsigned long count, unsigned long frames,
+                         float frequency, float q, float gain);
+
     // Four filters, each on its own buffer and channel with fixed settings for
     // one chunk, run side by side: the results of processFilter on each, bit for
     // bit. Filters with more than one stage, or a channel they lack, run alone.
