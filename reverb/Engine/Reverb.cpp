@@ -7,6 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
     std::vector<float> makeBuffer() { return std::vector<float>(Reverb::bufferLength, 0.0f); }
@@ -16,15 +20,12 @@ Reverb::Reverb()
     : DelayGroup<DelayLineDamped>(delayInitTimes, maximumDelayMs),
       earlyReflections(std::make_unique<EarlyReflections>()),
       size(makeBuffer()),
-      feedbackGain(makeBuffer()),
-      inLeft(makeBuffer()),
-      inRight(makeBuffer())
+      feedbackGain(makeBuffer())
 {
     for (unsigned long i = 0; i < lineCount; ++i)
     {
         damped[i] = makeBuffer();
         y[i] = makeBuffer();
-        s[i] = makeBuffer();
         w[i] = makeBuffer();
     }
 }
@@ -197,30 +198,61 @@ void Reverb::processNetwork(float* left, float* right, const float* damping,
                             const float* dampingMix, unsigned long frames)
 {
     const unsigned long n = std::min(frames, bufferLength);
-    Memory::copy(left, inLeft.data(), n);
-    Memory::copy(right, inRight.data(), n);
-
     // Every line is read before any is written.
     processReadDelayLines(damping, dampingMix, n);
-
-    SignalProcessing::add(y[0].data(), inLeft.data(), y[0].data(), n);
-    SignalProcessing::add(y[1].data(), inRight.data(), y[1].data(), n);
-
-    SignalProcessing::add(y[0].data(), y[1].data(), s[0].data(), n);
-    SignalProcessing::sub(y[0].data(), y[1].data(), s[1].data(), n);
-    SignalProcessing::add(y[2].data(), y[3].data(), s[2].data(), n);
-    SignalProcessing::sub(y[2].data(), y[3].data(), s[3].data(), n);
-
-    for (unsigned long i = 0; i < lineCount; ++i)
-        SignalProcessing::mul_s(y[i].data(), tapGain, y[i].data(), n);
-
-    SignalProcessing::add(s[0].data(), s[2].data(), w[0].data(), n);
-    SignalProcessing::add(s[1].data(), s[3].data(), w[1].data(), n);
-    SignalProcessing::sub(s[0].data(), s[2].data(), w[2].data(), n);
-    SignalProcessing::sub(s[1].data(), s[3].data(), w[3].data(), n);
-
+    mixLines(left, right, n);
     processWriteDelayLines({w[0].data(), w[1].data(), w[2].data(), w[3].data()}, n);
+}
 
-    SignalProcessing::add(y[0].data(), y[2].data(), left, n);
-    SignalProcessing::add(y[1].data(), y[3].data(), right, n);
+// Frame by frame, with the same operations in the same order as whole-buffer
+// passes: y0 += left, y1 += right; s = (y0 + y1, y0 - y1, y2 + y3, y2 - y3);
+// w = (s0 + s2, s1 + s3, s0 - s2, s1 - s3); left = g y0 + g y2, right = g y1 + g y3.
+void Reverb::mixLines(float* left, float* right, unsigned long n)
+{
+    const float* y0 = y[0].data();
+    const float* y1 = y[1].data();
+    const float* y2 = y[2].data();
+    const float* y3 = y[3].data();
+    float* w0 = w[0].data();
+    float* w1 = w[1].data();
+    float* w2 = w[2].data();
+    float* w3 = w[3].data();
+    unsigned long j = 0;
+#if defined(__SSE2__)
+    const __m128 tap = _mm_set1_ps(tapGain);
+    for (; j + 4 <= n; j += 4)
+    {
+        const __m128 a = _mm_add_ps(_mm_loadu_ps(y0 + j), _mm_loadu_ps(left + j));
+        const __m128 b = _mm_add_ps(_mm_loadu_ps(y1 + j), _mm_loadu_ps(right + j));
+        const __m128 c = _mm_loadu_ps(y2 + j);
+        const __m128 d = _mm_loadu_ps(y3 + j);
+        const __m128 s0 = _mm_add_ps(a, b);
+        const __m128 s1 = _mm_sub_ps(a, b);
+        const __m128 s2 = _mm_add_ps(c, d);
+        const __m128 s3 = _mm_sub_ps(c, d);
+        _mm_storeu_ps(w0 + j, _mm_add_ps(s0, s2));
+        _mm_storeu_ps(w1 + j, _mm_add_ps(s1, s3));
+        _mm_storeu_ps(w2 + j, _mm_sub_ps(s0, s2));
+        _mm_storeu_ps(w3 + j, _mm_sub_ps(s1, s3));
+        _mm_storeu_ps(left + j, _mm_add_ps(_mm_mul_ps(a, tap), _mm_mul_ps(c, tap)));
+        _mm_storeu_ps(right + j, _mm_add_ps(_mm_mul_ps(b, tap), _mm_mul_ps(d, tap)));
+    }
+#endif
+    for (; j < n; ++j)
+    {
+        const float a = y0[j] + left[j];
+        const float b = y1[j] + right[j];
+        const float c = y2[j];
+        const float d = y3[j];
+        const float s0 = a + b;
+        const float s1 = a - b;
+        const float s2 = c + d;
+        const float s3 = c - d;
+        w0[j] = s0 + s2;
+        w1[j] = s1 + s3;
+        w2[j] = s0 - s2;
+        w3[j] = s1 - s3;
+        left[j] = a * tapGain + c * tapGain;
+        right[j] = b * tapGain + d * tapGain;
+    }
 }

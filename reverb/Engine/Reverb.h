@@ -83,6 +83,9 @@ public:
 
 private:
     void computeSize(const float* roomSize, unsigned long frames);
+    // The 4 x 4 Hadamard mix: the lines' reads (with the stereo input added to
+    // lines 0 and 1) into their new inputs w, and the taps into left and right.
+    void mixLines(float* left, float* right, unsigned long n);
     // Zeroes the line's non-finite values, then io += feedback gain * line.
     void addDamped(float* dampedLine, float* io, unsigned long frames);
 
@@ -91,10 +94,7 @@ private:
     std::vector<float> size;
     std::vector<float> feedbackGain;
     float previousFeedbackGain = 0.0f;
-    std::vector<float> inLeft;
-    std::vector<float> inRight;
     std::array<std::vector<float>, lineCount> y;
-    std::array<std::vector<float>, lineCount> s;
     std::array<std::vector<float>, lineCount> w;
     std::array<std::vector<float>, lineCount> damped;
     bool freeze = false;
