@@ -80,7 +80,10 @@ void DelayLineDamped::preFeedbackProcess4(DelayLineDamped* const lines[4], float
     BiquadFilter::processFilters4(filters, filtered, frames, channels, frequencies, qs, gains);
     for (int k = 0; k < 4; ++k)
     {
-        SignalProcessing::sub(filtered[k], buffers[k], filtered[k], frames);
-        SignalProcessing::mul_add(filtered[k], lines[k]->mix.data() + base[k], buffers[k], buffers[k], frames);
+        // (filtered - in) * mix + in, in one pass.
+        const float* mix = lines[k]->mix.data() + base[k];
+        float* io = buffers[k];
+        for (unsigned long j = 0; j < frames; ++j)
+            io[j] = (filtered[k][j] - io[j]) * mix[j] + io[j];
     }
 }

@@ -4,6 +4,7 @@
 #include "Common/Math/Memory.h"
 
 #include <algorithm>
+#include <cmath>
 
 EarlyReflections::EarlyReflections()
     : DelayGroup<DelayLine>(reflectionInitTimes, maximumDelayMs),
@@ -24,9 +25,10 @@ void EarlyReflections::setDelayTimes(const float* size, const float* const* lfo,
     for (unsigned long i = 0; i < lineCount; ++i)
     {
         float* delay = lines[i]->delayBuffer.data();
-        SignalProcessing::mul_s(size, lines[i]->baseTime, delay, frames);
-        SignalProcessing::mul_s_add(lfo[i], modulationDepthMs, delay, delay, frames);
-        SignalProcessing::abs(delay, delay, frames);
+        const float baseTime = lines[i]->baseTime;
+        // |lfo * depth + size * base time|, in one pass.
+        for (unsigned long j = 0; j < frames; ++j)
+            delay[j] = std::fabs(lfo[i][j] * modulationDepthMs + size[j] * baseTime);
     }
 }
 

@@ -77,10 +77,11 @@ void Reverb::setDelayTimes(const float* roomSize, const std::array<const float*,
     for (unsigned long i = 0; i < lineCount; ++i)
     {
         float* delay = lines[i]->delayBuffer.data();
-        SignalProcessing::mul_s(size.data(), delayInitTimes[i], delay, frames);
-        lines[i]->baseTime = delay[0];
-        SignalProcessing::mul_s_add(lfo[i], modulationDepthMs, delay, delay, frames);
-        SignalProcessing::abs(delay, delay, frames);
+        const float* sizes = size.data();
+        lines[i]->baseTime = sizes[0] * delayInitTimes[i];
+        // |lfo * depth + size * base time|, in one pass.
+        for (unsigned long j = 0; j < frames; ++j)
+            delay[j] = std::fabs(lfo[i][j] * modulationDepthMs + sizes[j] * delayInitTimes[i]);
     }
     earlyReflections->setDelayTimes(size.data(), lfo.data(), frames);
 }
@@ -162,10 +163,18 @@ void Reverb::processReadDelayLines(const float* cutoff, const float* mix, unsign
         delay.read(lines[i]->delayBuffer.data(), out[i], frames, 0);
     }
     DelayLineDamped::preFeedbackProcess4(network, out, frames);
+    // As addDamped into cleared lines, in one pass: the gain times the finite
+    // value, plus 0.
+    const float* gain = feedbackGain.data();
     for (unsigned long i = 0; i < lineCount; ++i)
     {
-        SignalProcessing::clear(y[i].data(), frames);
-        addDamped(out[i], y[i].data(), frames);
+        const float* line = out[i];
+        float* io = y[i].data();
+        for (unsigned long j = 0; j < frames; ++j)
+        {
+            const float value = std::fabs(line[j]) <= std::numeric_limits<float>::max() ? line[j] : 0.0f;
+            io[j] = gain[j] * value + 0.0f;
+        }
     }
 }
 
