@@ -15,6 +15,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
     using P = ZorvikReverbParameterList;
@@ -27,9 +31,20 @@ namespace
         return std::isfinite(sample) ? sample : 0.0f;
     }
 
+    // Whether every value equals the first (a NaN first value never does).
     bool isConstant(const float* values, unsigned long frames)
     {
-        for (unsigned long j = 1; j < frames; ++j)
+        if (frames == 0)
+            return true;
+        unsigned long j = 1;
+#if defined(__SSE2__)
+        // cmpneq is true for unequal or unordered lanes, as != is.
+        const __m128 first = _mm_set1_ps(values[0]);
+        for (; j + 4 <= frames; j += 4)
+            if (_mm_movemask_ps(_mm_cmpneq_ps(_mm_loadu_ps(values + j), first)) != 0)
+                return false;
+#endif
+        for (; j < frames; ++j)
             if (values[j] != values[0])
                 return false;
         return true;
