@@ -4,11 +4,17 @@
 
 namespace
 {
+    // Floats cannot hold 1e-15 or 1e15; the nearest floats, 1e-15f and 1e15f,
+    // lie just inside the bounds. So for a float m, m > 1e-15 exactly when
+    // m >= 1e-15f, and m < 1e15 exactly when m <= 1e15f.
+    constexpr float smallestKept = 1e-15f;
+    constexpr float largestKept = 1e15f;
+
     // Magnitudes outside (1e-15, 1e15), and NaN, are cleared.
     float cleared(float value)
     {
-        const double magnitude = std::fabs(static_cast<double>(value));
-        return (magnitude > 1e-15 && magnitude < 1e15) ? value : 0.0f;
+        const float magnitude = std::fabs(value);
+        return (magnitude >= smallestKept && magnitude <= largestKept) ? value : 0.0f;
     }
 }
 
