@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ZorvikDSP
 {
     DryWet::DryWet()
@@ -40,6 +44,24 @@ namespace ZorvikDSP
             return m > 0.0f ? std::min(m, 1.0f) : 0.0f; // NaN ends up at 0
         }
 
+        // Whether every value equals the first (a NaN first value never does).
+        bool allEqualFirst(const float* values, unsigned long frames)
+        {
+            const float first = values[0];
+            unsigned long j = 0;
+#if defined(__SSE2__)
+            // cmpeq is false for unordered lanes, as == is.
+            const __m128 reference = _mm_set1_ps(first);
+            for (; j + 4 <= frames; j += 4)
+                if (_mm_movemask_ps(_mm_cmpeq_ps(_mm_loadu_ps(values + j), reference)) != 0xF)
+                    return false;
+#endif
+            for (; j < frames; ++j)
+                if (!(values[j] == first))
+                    return false;
+            return true;
+        }
+
         // A side whose gain is 0 contributes nothing, even when it is not finite.
         float part(float x, float gain)
         {
@@ -51,7 +73,7 @@ namespace ZorvikDSP
                               unsigned long frames, const float* mixPercent)
     {
         const float first = mixPercent[0];
-        if (std::all_of(mixPercent, mixPercent + frames, [first](float m) { return m == first; }))
+        if (allEqualFirst(mixPercent, frames))
         {
             mixBuffer[0] = clampedMix(first);
             computeGains(1);
