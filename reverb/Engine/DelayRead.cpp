@@ -64,28 +64,39 @@ void DelayRead::process(const float* delay, float* out, const DelayWrite& line,
 void DelayRead::processChunk(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                              int writeIndex, int frames)
 {
-    locate(delay, unitSeconds, line.getSize(), frames);
-    const int first = interpolateInLanes(out, line, writeIndex, frames);
+    const int first = interpolateInLanes(delay, unitSeconds, out, line, writeIndex, frames);
+    locate(delay, unitSeconds, line.getSize(), first, frames);
     gatherTaps(line, writeIndex, first, frames);
     interpolate(out, first, frames);
 }
 
 // Four frames at a time where SSE2 is there: a frame's four taps are adjacent
 // in the line (one load), a transpose gives each tap for four frames, and the
-// interpolation runs in lanes. Returns the frames done.
-int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeIndex, int frames) const
+// interpolation runs in lanes, with the positions found as locate finds them.
+// Returns the frames done.
+int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
+                                  int writeIndex, int frames) const
 {
     int i = 0;
 #if defined(__SSE2__)
     const int size = line.getSize();
     const float* buffer = line.data();
+    const __m128 rate = _mm_set1_ps(sampleRate);
+    const __m128 unit = _mm_set1_ps(unitSeconds);
+    const __m128 lowest = _mm_set1_ps(static_cast<float>(DelayWrite::sliceLength));
+    const __m128 highest = _mm_set1_ps(highestPosition(size));
     // tapIndex for four frames in integer lanes: start + i - integer[i], wrapped.
     __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength), _mm_setr_epi32(0, 1, 2, 3));
     const __m128i four = _mm_set1_epi32(4);
     const __m128i wrap = _mm_set1_epi32(size);
     for (; i + 4 <= frames; i += 4)
     {
-        const __m128i k = _mm_sub_epi32(start, _mm_loadu_si128(reinterpret_cast<const __m128i*>(integer.data() + i)));
+        // max and min give their second operand for NaN and ties, as clampTo does.
+        const __m128 samples = _mm_mul_ps(_mm_mul_ps(_mm_loadu_ps(delay + i), unit), rate);
+        const __m128 position = _mm_min_ps(_mm_max_ps(samples, lowest), highest);
+        const __m128i whole = _mm_cvttps_epi32(position);
+        const __m128 fractions = _mm_sub_ps(position, _mm_cvtepi32_ps(whole));
+        const __m128i k = _mm_sub_epi32(start, whole);
         start = _mm_add_epi32(start, four);
         alignas(16) int index[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap)));
@@ -95,9 +106,11 @@ int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeI
         __m128 newest = _mm_loadu_ps(buffer + index[3] - 3);
         // Rows of taps k-3 .. k per frame become, per tap, four frames: y3, y2, y1, y0.
         _MM_TRANSPOSE4_PS(oldest, older, newer, newest);
-        _mm_storeu_ps(out + i, lagrange(newest, newer, older, oldest, _mm_loadu_ps(fraction.data() + i)));
+        _mm_storeu_ps(out + i, lagrange(newest, newer, older, oldest, fractions));
     }
 #else
+    (void)delay;
+    (void)unitSeconds;
     (void)out;
     (void)line;
     (void)writeIndex;
@@ -106,12 +119,12 @@ int DelayRead::interpolateInLanes(float* out, const DelayWrite& line, int writeI
     return i;
 }
 
-// Integer part and fraction of each clamped position.
-void DelayRead::locate(const float* delay, float unitSeconds, int size, int frames)
+// Integer part and fraction of each clamped position, from frame first on.
+void DelayRead::locate(const float* delay, float unitSeconds, int size, int first, int frames)
 {
     const float lowest = static_cast<float>(DelayWrite::sliceLength);
     const float highest = highestPosition(size);
-    int i = 0;
+    int i = first;
 #if defined(__SSE2__)
     const __m128 rate = _mm_set1_ps(sampleRate);
     const __m128 unit = _mm_set1_ps(unitSeconds);

@@ -34,7 +34,7 @@ private:
     void processChunk(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                       int writeIndex, int frames);
 
-    void locate(const float* delay, float unitSeconds, int size, int frames);
+    void locate(const float* delay, float unitSeconds, int size, int first, int frames);
     // Index of the newest of frame i's four taps (the others precede it).
     int tapIndex(int writeIndex, int i, int size) const
     {
@@ -44,7 +44,8 @@ private:
         const int k = writeIndex + i - chunkLength - integer[static_cast<std::size_t>(i)];
         return k < 4 ? k + size : k;
     }
-    int interpolateInLanes(float* out, const DelayWrite& line, int writeIndex, int frames) const;
+    int interpolateInLanes(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
+                           int writeIndex, int frames) const;
     // Frames first to frames - 1 only.
     void gatherTaps(const DelayWrite& line, int writeIndex, int first, int frames);
     void interpolate(float* out, int first, int frames);
