@@ -236,11 +236,7 @@ void PluginHeader::onSavePreset()
 {
     if (delegate == nullptr || processor == nullptr)
         return;
-    Preset* current = nullptr;
-    {
-        const juce::ScopedLock lock(processor->presetLock);
-        current = processor->currentPreset;
-    }
+    Preset* current = currentPreset();
     if (current != nullptr && !current->isUser && userPresetExists(current->name))
     {
         // Saving a factory preset would replace the user's preset of the same name:
@@ -266,15 +262,17 @@ void PluginHeader::onDeletePreset()
 {
     if (delegate == nullptr || processor == nullptr)
         return;
-    Preset* current = nullptr;
-    {
-        const juce::ScopedLock lock(processor->presetLock);
-        current = processor->currentPreset;
-    }
+    Preset* current = currentPreset();
     // Only a user preset has a file of its own; a factory preset of the same name must
     // never take a user's file with it.
     if (current != nullptr && current->isUser)
         delegate->deletePreset(current);
+}
+
+Preset* PluginHeader::currentPreset() const
+{
+    const juce::ScopedLock lock(processor->presetLock);
+    return processor->currentPreset;
 }
 
 bool PluginHeader::userPresetExists(const juce::String& name) const

@@ -79,6 +79,7 @@ public:
     std::atomic<bool> needsUpdate { false };
 
 private:
+    Preset* currentPreset() const;
     bool userPresetExists(const juce::String& name) const;
 
     // Last member: destroyed first, so no answer arrives at a half-destroyed header.

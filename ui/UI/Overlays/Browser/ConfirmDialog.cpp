@@ -1,4 +1,5 @@
 #include "UI/Overlays/Browser/ConfirmDialog.h"
+#include "UI/Overlays/Browser/DialogPanel.h"
 
 #include "Binaries/Zorvik.h"
 
@@ -56,12 +57,7 @@ void ConfirmDialog::resized()
 
 void ConfirmDialog::paint(juce::Graphics& g)
 {
-    g.fillAll(Zorvik::background.withAlpha(0.3f));
-    const int w = getWidth();
-    const int h = getHeight();
-    const juce::Rectangle<int> panel(w / 4, h / 3, std::max(w - 2 * (w / 4), 0), std::max(h - 2 * (h / 3), 0));
-    g.setColour(Zorvik::background);
-    g.fillRect(panel.expanded(20));
+    paintDialogPanel(g, getWidth(), getHeight());
 }
 
 void ConfirmDialog::visibilityChanged()
