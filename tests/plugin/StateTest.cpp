@@ -74,12 +74,22 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
     EXPECT_EQ(restored.presetLists[1][static_cast<size_t>(restored.currentPresetIndex.load())]->name, "CATHEDRAL");
     EXPECT_NEAR(plainValue(restored, "EffectDryWet"), 77.0f, 1e-4); // not the preset's 60
 
-    // A preset deleted since keeps the values and the preset selected before.
+    // A preset deleted since keeps the values and its name, which the next save
+    // stores again until another preset is chosen; the one chosen before is gone.
     const auto unknown = stateWith({ { "RoomSize", "33" } }, "MY DELETED PRESET");
     restored.setStateInformation(unknown.getData(), static_cast<int>(unknown.getSize()));
     EXPECT_FALSE(restored.restoredPresetFound);
-    EXPECT_EQ(restored.currentPreset->name, "CATHEDRAL");
+    EXPECT_EQ(restored.currentPreset, nullptr);
     EXPECT_FLOAT_EQ(plainValue(restored, "RoomSize"), 33.0f);
+    auto savedName = [&] {
+        const auto block = saveState(restored);
+        return juce::AudioProcessor::getXmlFromBinary(block.getData(), static_cast<int>(block.getSize()))
+            ->getStringAttribute("PresetName");
+    };
+    setPlainValue(restored, "RoomSize", 40.0f);
+    EXPECT_EQ(savedName(), "MY DELETED PRESET");
+    ASSERT_TRUE(restored.setPreset("CATHEDRAL", true));
+    EXPECT_EQ(savedName(), "CATHEDRAL");
 }
 
 // Hosts restore a project before they activate the plug-in: the first prepare

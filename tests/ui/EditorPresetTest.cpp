@@ -196,6 +196,14 @@ TEST_F(EditorTest, RestoredPresetNameShowsInTheOpenWindow)
     processor->setStateInformation(renamed.getData(), static_cast<int>(renamed.getSize()));
     editor->timerCallback();
     EXPECT_TRUE(editor->design->header->presetName == "Long Gone");
+
+    // It stays through later edits, with no row marked, and in a window opened later.
+    set("RoomSize", 12.0f);
+    editor->timerCallback();
+    EXPECT_EQ(editor->design->header->presetNameButton->getButtonText(), "Long Gone");
+    EXPECT_EQ(editor->design->header->presetBrowser->presetList.getNumSelectedRows(), 0);
+    reopen();
+    EXPECT_EQ(editor->design->header->presetNameButton->getButtonText(), "Long Gone");
 }
 
 TEST_F(EditorTest, TheBrowserReplacesAnExistingNameOnlyAfterASecondConfirmation)

@@ -52,6 +52,8 @@ Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuil
         showRestoredState();
     else if (owner.currentPreset != nullptr)
         design->header->selectPreset(owner.currentPresetIndex);
+    else if (owner.getUnlistedPresetName().isNotEmpty())
+        design->header->setPresetName(owner.getUnlistedPresetName());
 }
 
 Editor::~Editor()
@@ -167,13 +169,14 @@ void Editor::timerCallback()
 }
 
 // A restored host state names its preset; the header shows that preset's row, or
-// the bare name when neither list holds it.
+// the bare name, with no row marked, when neither list holds it.
 void Editor::showRestoredState()
 {
     auto& owner = *effectProcessor;
     if (!owner.restoredPresetFound)
     {
         design->header->setPresetName(owner.restoredPresetName);
+        design->header->presetBrowser->setSelectedPreset(-1, nullptr);
         return;
     }
     if (owner.currentPreset == nullptr)

@@ -349,7 +349,15 @@ void EffectProcessor::changeProgramName(int, const juce::String&) {}
 juce::String EffectProcessor::getCurrentPresetName() const
 {
     const juce::ScopedLock lock(presetLock);
-    return currentPreset != nullptr ? currentPreset->name : juce::String("Default");
+    if (currentPreset != nullptr)
+        return currentPreset->name;
+    return unlistedPresetName.isNotEmpty() ? unlistedPresetName : juce::String("Default");
+}
+
+juce::String EffectProcessor::getUnlistedPresetName() const
+{
+    const juce::ScopedLock lock(presetLock);
+    return unlistedPresetName;
 }
 
 // --- State ---
@@ -408,6 +416,13 @@ void EffectProcessor::setStateInformation(const void* data, int sizeInBytes)
     parameters.replaceState(sanitisedState(restored));
     restoredPresetName = xml->getStringAttribute(presetNameProperty.toString());
     restoredPresetFound = setPreset(restoredPresetName, false);
+    // A preset that no list holds (deleted, or from another machine) still names the
+    // restored sound: no preset chosen before the restore may stand in for it.
+    if (!restoredPresetFound)
+    {
+        currentPreset = nullptr;
+        unlistedPresetName = restoredPresetName;
+    }
     // A restored project wins over the initial preset, which would otherwise be
     // applied by the first prepareToPlay (hosts restore before they activate).
     initialPresetApplied = true;
@@ -495,14 +510,9 @@ bool EffectProcessor::setPreset(juce::String name, bool apply)
                 continue;
             currentPresetType = type;
             if (apply)
-            {
                 setPreset(static_cast<int>(row));
-            }
             else
-            {
-                currentPreset = list[row];
-                currentPresetIndex = static_cast<int>(row);
-            }
+                makeCurrent(list[row], static_cast<int>(row));
             return true;
         }
     }
@@ -523,8 +533,15 @@ bool EffectProcessor::setPreset(int index)
         return false;
     currentPresetIndex = index;
     parameters.replaceState(preset->state.createCopy());
-    currentPreset = preset;
+    makeCurrent(preset, index);
     return true;
+}
+
+void EffectProcessor::makeCurrent(Preset* preset, int row)
+{
+    currentPreset = preset;
+    currentPresetIndex = row;
+    unlistedPresetName = {};
 }
 
 // --- Places and settings ---

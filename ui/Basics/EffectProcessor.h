@@ -45,8 +45,12 @@ public:
     static juce::File getUserPresetFolder();
     static juce::File getSettingsFile();
 
-    // The current preset's name, or "Default" when none is current.
+    // The current preset's name; with none current, the name a restored state gave
+    // the sound (see getUnlistedPresetName), else "Default".
     juce::String getCurrentPresetName() const;
+    // The preset name of a restored state that neither list holds, while no preset
+    // has been made current since; else empty.
+    juce::String getUnlistedPresetName() const;
 
     // juce::AudioProcessor
     const juce::String getName() const override;
@@ -91,11 +95,13 @@ public:
     juce::CriticalSection presetLock;
 
 private:
+    void makeCurrent(Preset* preset, int row);
     Preset* readPreset(const juce::String& fileName, const juce::String& text, bool isUser, juce::File file);
     juce::ValueTree sanitisedState(const juce::ValueTree& restored) const;
     void copyHostPosition();
     bool routeBuffers(juce::AudioBuffer<float>& buffer, int offset);
 
+    juce::String unlistedPresetName;
     std::atomic<bool> prepared { false };
     int kernelChannels = 0;
 
