@@ -1,6 +1,7 @@
 // The conformance tests load the plug-in into this process. The plug-in writes
 // its settings file and preset folder under HOME and the XDG folders, so they
-// point into a fresh temporary folder that is removed afterwards.
+// point into a fresh temporary folder that is removed afterwards. An editor it
+// opens checks for updates nowhere: no test reaches the network.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home + "/.cache").c_str(), 1);
+    setenv("ZORVIK_UPDATE_ENDPOINT", "", 1);
 
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

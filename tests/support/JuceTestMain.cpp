@@ -1,7 +1,8 @@
 // Test main for binaries that use JUCE: the GUI initialiser gives a message
 // manager, fonts and images without a display. The tests run with HOME and the
 // XDG folders in a fresh temporary folder, so that nothing they do (presets,
-// settings files) touches the real user's files.
+// settings files) touches the real user's files, and with the editor's update
+// check turned off, so that no editor they open reaches the network.
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -22,6 +23,7 @@ std::string makeTemporaryHome()
     setenv("XDG_CONFIG_HOME", (pattern + "/.config").c_str(), 1);
     setenv("XDG_DATA_HOME", (pattern + "/.local/share").c_str(), 1);
     setenv("XDG_CACHE_HOME", (pattern + "/.cache").c_str(), 1);
+    setenv("ZORVIK_UPDATE_ENDPOINT", "", 1);
     return pattern;
 }
 } // namespace

@@ -1,3 +1,4 @@
+#include "Basics/Editor.h"
 #include "UI/PluginHeader.h"
 #include "UI/VersionHelper.h"
 #include "UiTestSupport.h"
@@ -208,4 +209,25 @@ TEST_F(HeaderTest, RendersBothLogosAndTheNotice)
     EXPECT_TRUE(near(picture.getPixelAt(14, 14), Zorvik::green));  // small logo
     EXPECT_TRUE(near(picture.getPixelAt(674, 16), Zorvik::red));   // maker's logo
     EXPECT_TRUE(near(picture.getPixelAt(446, 6), Zorvik::red));    // notice
+}
+
+// The editors the product opens ask the address the environment names, or nothing
+// when it is empty, as the test main leaves it.
+TEST_F(HeaderTest, EditorsAskTheUpdateEndpointTheEnvironmentNames)
+{
+    EXPECT_TRUE(UpdateCheck::endpointInUse("zrvkreverb").isEmpty());
+
+    HeldServer server;
+    server.reply = "9.9.9";
+    server.release.signal();
+    setenv(UpdateCheck::endpointVariable, server.url().toString(false).toRawUTF8(), 1);
+    bool noticeShown = false;
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditor());
+        auto& notice = *dynamic_cast<Editor&>(*editor).design->header->newVersionButton;
+        noticeShown = pumpUntil([&] { return notice.isVisible(); });
+    }
+    // Changed back only once the request has ended: the request reads the environment too.
+    setenv(UpdateCheck::endpointVariable, "", 1);
+    EXPECT_TRUE(noticeShown);
 }

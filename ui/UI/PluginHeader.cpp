@@ -9,7 +9,7 @@
 PluginHeader::PluginHeader(juce::Image small, juce::Image transparentLogo, juce::Image makerLogo,
                            bool showDirectories, std::string productIdentifier)
     : PluginHeader(std::move(small), std::move(transparentLogo), std::move(makerLogo), showDirectories,
-                   productIdentifier, UpdateCheck::endpointFor(productIdentifier))
+                   productIdentifier, UpdateCheck::endpointInUse(productIdentifier))
 {
 }
 

@@ -23,8 +23,8 @@ class Preset;
 class PluginHeader : public juce::Component, public PresetBrowserDelegate
 {
 public:
-    // The update check asks updateEndpoint in the background; by default the maker's
-    // endpoint for the product identifier. An empty URL asks nothing.
+    // The update check asks updateEndpoint in the background; by default the endpoint
+    // in use for the product identifier (UpdateCheck::endpointInUse). An empty URL asks nothing.
     PluginHeader(juce::Image smallLogo, juce::Image transparentLogo, juce::Image logo, bool showDirectories,
                  std::string productIdentifier);
     PluginHeader(juce::Image smallLogo, juce::Image transparentLogo, juce::Image logo, bool showDirectories,

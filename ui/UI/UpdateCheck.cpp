@@ -5,6 +5,13 @@
 
 #include <juce_events/juce_events.h>
 
+#include <cstdlib>
+
+namespace
+{
+const char* const productKey = "product_identifier";
+} // namespace
+
 UpdateCheck::UpdateCheck(juce::URL url, std::string version, Callback onAnswer)
     : juce::Thread("Update check"), endpoint(std::move(url)), currentVersion(std::move(version)),
       callback(std::make_shared<Callback>(std::move(onAnswer)))
@@ -27,7 +34,17 @@ UpdateCheck::~UpdateCheck()
 
 juce::URL UpdateCheck::endpointFor(const std::string& productIdentifier)
 {
-    return juce::URL(MakerAddresses::updateEndpoint).withParameter("product_identifier", productIdentifier);
+    return juce::URL(MakerAddresses::updateEndpoint).withParameter(productKey, productIdentifier);
+}
+
+juce::URL UpdateCheck::endpointInUse(const std::string& productIdentifier)
+{
+    const char* address = std::getenv(endpointVariable);
+    if (address == nullptr)
+        return endpointFor(productIdentifier);
+    if (*address == '\0')
+        return {};
+    return juce::URL(juce::String::fromUTF8(address)).withParameter(productKey, productIdentifier);
 }
 
 void UpdateCheck::run()

@@ -25,6 +25,12 @@ public:
     // The maker's endpoint with the product's identifier as query.
     static juce::URL endpointFor(const std::string& productIdentifier);
 
+    // The endpoint an editor asks: the maker's, unless the environment variable named
+    // here gives another address (the query is added to it the same way). Set but
+    // empty, it turns the check off; the tests run with it so.
+    static constexpr const char* endpointVariable = "ZORVIK_UPDATE_ENDPOINT";
+    static juce::URL endpointInUse(const std::string& productIdentifier);
+
 private:
     void run() override;
     juce::String fetchReply();
