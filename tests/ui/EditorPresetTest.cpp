@@ -253,8 +253,7 @@ TEST_F(EditorTest, TheBrowserNeverOverwritesOrDeletesAUserFileForAFactoryPreset)
     EXPECT_EQ(browser.saveAsDialog.nameEditor.getText(), "HALL");
     browser.saveAsDialog.setVisible(false);
 
-    ASSERT_TRUE(processor->setPreset(juce::String("mine"), true));
-    header.selectPreset(processor->currentPresetIndex);
+    editor->setPreset(juce::String("mine"));
     EXPECT_TRUE(browser.deleteButton.isEnabled());
     browser.confirmDialog.setVisible(true);
     browser.confirmDialog.deleteButton.onClick();

@@ -49,8 +49,13 @@ Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuil
 
     const juce::ScopedLock lock(owner.presetLock);
     if (owner.stateRestored.exchange(false))
+    {
         showRestoredState();
-    else if (owner.currentPreset != nullptr)
+        return;
+    }
+    // The list is filled before its row is selected.
+    onPresetTypeSelected(owner.currentPresetType);
+    if (owner.currentPreset != nullptr)
         design->header->selectPreset(owner.currentPresetIndex);
     else if (owner.getUnlistedPresetName().isNotEmpty())
         design->header->setPresetName(owner.getUnlistedPresetName());
@@ -226,11 +231,14 @@ void Editor::setPreset(int index)
         design->header->selectPreset(index);
 }
 
+// The preset found may lie in the other list: that list is shown, with its tab.
 void Editor::setPreset(juce::String name)
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
-    if (effectProcessor->setPreset(name, true) && effectProcessor->currentPreset != nullptr)
-        design->header->selectPreset(effectProcessor->currentPresetIndex);
+    if (!effectProcessor->setPreset(name, true) || effectProcessor->currentPreset == nullptr)
+        return;
+    onPresetTypeSelected(effectProcessor->currentPresetType);
+    design->header->selectPreset(effectProcessor->currentPresetIndex);
 }
 
 // Past the end of one type's list the next non-empty list begins; the last wraps
@@ -395,14 +403,9 @@ void Editor::deletePreset(Preset* preset)
         return;
     // The deleted preset is no longer current, so the rescan re-applies no other
     // preset of the same name over the sound in use.
-    const bool wasCurrent = effectProcessor->currentPreset == preset;
-    if (wasCurrent)
+    if (effectProcessor->currentPreset == preset)
         effectProcessor->currentPreset = nullptr;
-    effectProcessor->retrieveUserPresets();
-    design->header->setPresets(presetList(0));
-    design->header->updatePresetsContent();
-    if (wasCurrent)
-        effectProcessor->currentPreset = nullptr;
+    afterUserPresetsChanged();
 }
 
 // --- Controls and pages ---

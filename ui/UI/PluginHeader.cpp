@@ -6,6 +6,8 @@
 #include "Preset/PresetFileName.h"
 #include "UI/MakerAddresses.h"
 
+#include <algorithm>
+
 PluginHeader::PluginHeader(juce::Image small, juce::Image transparentLogo, juce::Image makerLogo,
                            bool showDirectories, std::string productIdentifier)
     : PluginHeader(std::move(small), std::move(transparentLogo), std::move(makerLogo), showDirectories,
@@ -139,6 +141,7 @@ void PluginHeader::setPresets(std::vector<Preset*> list)
 {
     presetBrowser->setPresets(list);
     presets = std::move(list);
+    markCurrentPreset();
 }
 
 void PluginHeader::selectType(int type)
@@ -156,7 +159,9 @@ void PluginHeader::updatePresetsContent()
     presetBrowser->updatePresetsContent();
 }
 
-void PluginHeader::selectPreset(int row)
+// The row marked is found by the preset itself, so a row number of another list
+// never marks another preset.
+void PluginHeader::selectPreset(int)
 {
     if (processor == nullptr)
         return;
@@ -164,7 +169,7 @@ void PluginHeader::selectPreset(int row)
     auto* current = processor->currentPreset;
     if (current == nullptr)
         return;
-    presetBrowser->setSelectedPreset(row, current);
+    markCurrentPreset();
     modified = false;
     presetNameButton->setButtonText(current->name);
     presetName = current->name;
@@ -200,24 +205,27 @@ juce::String PluginHeader::getShownPresetName() const
     return (modified ? "*" : "") + presetName;
 }
 
+// Only shows the type's list: a preset of the same name there is another preset,
+// and nothing is loaded until a row is picked.
 void PluginHeader::onPresetTypeSelected(int type)
 {
     if (delegate != nullptr)
         delegate->onPresetTypeSelected(type);
-    if (processor == nullptr)
-        return;
-    const juce::ScopedLock lock(processor->presetLock);
-    auto* current = processor->currentPreset;
-    if (current == nullptr)
-        return;
-    for (size_t row = 0; row < presets.size(); ++row)
-    {
-        if (presets[row] != nullptr && presets[row]->name == current->name)
-        {
-            presetBrowser->setSelectedPreset(static_cast<int>(row), current);
-            return;
-        }
-    }
+    markCurrentPreset();
+}
+
+// Marks the row of the current preset itself, or none when the list does not hold it.
+void PluginHeader::markCurrentPreset()
+{
+    Preset* current = processor != nullptr ? currentPreset() : nullptr;
+    const int row = rowOf(current);
+    presetBrowser->setSelectedPreset(row, row >= 0 ? current : nullptr);
+}
+
+int PluginHeader::rowOf(const Preset* preset) const
+{
+    const auto found = std::find(presets.begin(), presets.end(), preset);
+    return preset != nullptr && found != presets.end() ? static_cast<int>(found - presets.begin()) : -1;
 }
 
 void PluginHeader::onPresetDirectorySelected(int directory)

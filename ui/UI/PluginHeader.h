@@ -80,6 +80,8 @@ public:
 
 private:
     Preset* currentPreset() const;
+    void markCurrentPreset();
+    int rowOf(const Preset* preset) const;
     bool userPresetExists(const juce::String& name) const;
 
     // Last member: destroyed first, so no answer arrives at a half-destroyed header.

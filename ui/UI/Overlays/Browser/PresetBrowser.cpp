@@ -99,10 +99,11 @@ void PresetBrowser::setSelectedDirectory(int row)
     directoryList.selectRow(row);
 }
 
+// A row out of range (-1 for none) leaves no row selected.
 void PresetBrowser::setSelectedPreset(int row, Preset* preset)
 {
     presetList.selectRow(row);
-    enablePresetButtons(preset != nullptr && preset->isUser);
+    enablePresetButtons(preset != nullptr && preset->isUser && presetList.isRowSelected(row));
 }
 
 void PresetBrowser::onItemSelected(BrowserListBoxModel* model, int row)
