@@ -2,16 +2,44 @@
 #include "UI/PluginHeader.h"
 
 // The browser's preset flows on the real editor and real files: a tab only shows a
-// list, and the current preset's own row is the one marked.
+// list, and a file operation that fails keeps the user's edits and files and says so.
 using namespace UiTest;
 
 namespace
 {
+    // Loses the second half of what it is given without a word, as a full disk may.
+    struct ShortWriteStream : juce::FileOutputStream
+    {
+        using juce::FileOutputStream::FileOutputStream;
+        bool write(const void* data, size_t bytes) override
+        {
+            juce::FileOutputStream::write(data, bytes / 2);
+            return true;
+        }
+    };
+
+    juce::StringArray filesInUserFolder()
+    {
+        juce::StringArray names;
+        for (const auto& file : userPresetFolder().findChildFiles(juce::File::findFiles, false))
+            names.add(file.getFileName());
+        names.sort(false);
+        return names;
+    }
+
     struct PresetSafetyTest : EditorTest
     {
         PluginHeader& header() { return *editor->design->header; }
         PresetBrowser& browser() { return *header().presetBrowser; }
         int selectedRow() { return browser().presetList.getSelectedRow(); }
+
+        // Typing reaches the dialog through an asynchronous change message; apply it at once.
+        void typeName(const juce::String& name)
+        {
+            browser().saveAsButton.onClick();
+            browser().saveAsDialog.nameEditor.setText(name);
+            browser().saveAsDialog.inputTextChanged();
+        }
     };
 }
 
@@ -32,6 +60,70 @@ TEST_F(PresetSafetyTest, ATabOnlyShowsItsListAndSaveAndDeleteFollowTheTabShown)
         EXPECT_EQ(selectedRow(), tab == 0 ? 0 : -1);
         EXPECT_EQ(browser().saveButton.isEnabled(), tab == 0);
         EXPECT_EQ(browser().deleteButton.isEnabled(), tab == 0);
+    }
+}
+
+TEST_F(PresetSafetyTest, AFailedSaveOrDeleteKeepsTheEditsAndTheFileAndIsTold)
+{
+    enum class Action { save, replace, saveAsNew, remove };
+    struct Case
+    {
+        Action action;
+        bool shortWrite;  // else the file cannot be opened at all
+        const char* told;
+        bool inDialog;
+    };
+    const Case cases[] = {
+        { Action::save, false, "PRESET NOT SAVED", false },
+        { Action::save, true, "PRESET NOT SAVED", false },
+        { Action::replace, true, "Preset not saved", true },
+        { Action::saveAsNew, false, "Preset not saved", true },
+        { Action::remove, false, "PRESET NOT DELETED", false },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        editor.reset();
+        processor.reset();
+        userPresetFolder().deleteRecursively();
+        const auto alpha = writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+        const auto original = alpha.loadFileAsString();
+        open();
+        editor->presetFiles.openStream = [&c](const juce::File& file) -> std::unique_ptr<juce::FileOutputStream> {
+            return c.shortWrite ? std::make_unique<ShortWriteStream>(file) : nullptr;
+        };
+        editor->presetFiles.deleteFile = [](const juce::File&) { return false; };
+        editor->setPreset(juce::String("ALPHA"));
+        set("RoomSize", 44.0f);
+
+        auto& dialog = browser().saveAsDialog;
+        switch (c.action)
+        {
+            case Action::save: browser().saveButton.onClick(); break;
+            case Action::replace:
+                typeName("Alpha");
+                dialog.saveAs();  // asks first
+                dialog.saveAs();
+                break;
+            case Action::saveAsNew:
+                typeName("Beta");
+                dialog.saveAs();
+                break;
+            case Action::remove:
+                browser().deleteButton.onClick();
+                browser().confirmDialog.deleteButton.onClick();
+                break;
+        }
+        editor->timerCallback();
+
+        EXPECT_EQ(filesInUserFolder(), juce::StringArray { "Alpha.rbprs" });
+        EXPECT_EQ(alpha.loadFileAsString(), original);
+        EXPECT_EQ(currentName(*processor), "ALPHA");
+        EXPECT_FLOAT_EQ(plain("RoomSize"), 44.0f);
+        EXPECT_TRUE(header().modified);
+        EXPECT_EQ(selectedRow(), 0);
+        EXPECT_EQ(dialog.isVisible(), c.inDialog);
+        EXPECT_EQ(c.inDialog ? dialog.titleLabel.getText() : header().presetNameButton->getButtonText(), c.told);
     }
 }
 

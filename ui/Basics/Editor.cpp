@@ -17,6 +17,7 @@ namespace
 {
 constexpr int headerHeight = 30;
 constexpr int selectorHeight = 30;
+const char* const notSaved = "Preset not saved";
 } // namespace
 
 Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuilder* builder)
@@ -331,8 +332,7 @@ bool Editor::writeUserPreset(const juce::File& file)
     auto state = effectProcessor->parameters.copyState();
     std::unique_ptr<juce::XmlElement> xml(
         effectProcessor->presetParser->presetFromValueTree(state, effectProcessor->kernel->parameterList.get()));
-    // Written to a temporary file first: a failed write leaves an existing preset whole.
-    return xml != nullptr && xml->writeTo(file, {});
+    return xml != nullptr && presetFiles.write(*xml, file);
 }
 
 // Whether the preset is one the processor still holds (a rescan replaces the user presets).
@@ -365,7 +365,13 @@ void Editor::savePreset(Preset* preset)
         writeAndSelect(freePresetFile(preset->name));
         return;
     }
-    writeUserPreset(preset->file);
+    // A failed write keeps the edits and the modified mark: the rescan would
+    // bring back the old file's values.
+    if (!writeUserPreset(preset->file))
+    {
+        design->header->showPresetFailure(notSaved);
+        return;
+    }
     afterUserPresetsChanged();
     design->header->onCurrentStateGetsDifferentFromCurrentPreset(false);
 }
@@ -382,7 +388,10 @@ void Editor::savePresetAs(juce::String name)
 void Editor::writeAndSelect(const juce::File& file)
 {
     if (!writeUserPreset(file))
+    {
+        design->header->showPresetFailure(notSaved);
         return;
+    }
     afterUserPresetsChanged();
     const auto extension = "." + juce::String(effectProcessor->presetExtension);
     const auto name = file.getFileName().dropLastCharacters(extension.length()).toUpperCase();
@@ -399,8 +408,13 @@ void Editor::deletePreset(Preset* preset)
     if (!isListed(preset) || !preset->isUser)
         return;
     const auto file = preset->file;
-    if (!file.existsAsFile() || !file.deleteFile())
+    if (!file.existsAsFile())
         return;
+    if (!presetFiles.remove(file))
+    {
+        design->header->showPresetFailure("Preset not deleted");
+        return;
+    }
     // The deleted preset is no longer current, so the rescan re-applies no other
     // preset of the same name over the sound in use.
     if (effectProcessor->currentPreset == preset)

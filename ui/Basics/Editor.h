@@ -6,6 +6,7 @@
 #include "UI/Controls/UIContainerDelegate.h"
 #include "UI/PageSelectorDelegate.h"
 #include "Basics/PluginHeaderDelegate.h"
+#include "Preset/UserPresetFiles.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -69,6 +70,7 @@ public:
     PluginDesign* design;
     std::unique_ptr<ControlEditorOverlay> controlEditorOverlay;
     std::unique_ptr<PageSelector> pageSelector;
+    UserPresetFiles presetFiles;  // writes and deletes the user preset files
 
 protected:
     // Stops the parameter callbacks; a derived editor calls it first in its

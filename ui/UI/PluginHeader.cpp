@@ -228,6 +228,20 @@ int PluginHeader::rowOf(const Preset* preset) const
     return preset != nullptr && found != presets.end() ? static_cast<int>(found - presets.begin()) : -1;
 }
 
+// In the open save-as dialog, which then stays open; otherwise in place of the
+// preset name until the next change of parameter or preset shows the name again.
+void PluginHeader::showPresetFailure(const juce::String& message)
+{
+    auto& dialog = presetBrowser->saveAsDialog;
+    if (dialog.isVisible())
+    {
+        dialog.showFailure(message);
+        return;
+    }
+    needsUpdate = false;
+    presetNameButton->setButtonText(message.toUpperCase());
+}
+
 void PluginHeader::onPresetDirectorySelected(int directory)
 {
     if (delegate != nullptr)

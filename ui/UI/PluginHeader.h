@@ -55,6 +55,9 @@ public:
     void onSavePresetAs(juce::String name) override;
     void onDeletePreset() override;
 
+    // Tells the user that a preset file could not be written or deleted.
+    void showPresetFailure(const juce::String& message);
+
     // The preset name as shown: the modified mark "*" before the name.
     juce::String getShownPresetName() const;
 

@@ -126,13 +126,12 @@ void PresetBrowser::onItemSelected(BrowserListBoxModel* model, int row)
     }
 }
 
+// The delegate shows the list without the deleted preset; when the file could
+// not be deleted, the preset stays selected.
 void PresetBrowser::onDelete()
 {
-    presetList.deselectAllRows();
     if (delegate != nullptr)
         delegate->onDeletePreset();
-    // Nothing is selected any more, so there is nothing to save or delete.
-    enablePresetButtons(false);
 }
 
 void PresetBrowser::onSavePresetAs(juce::String name)

@@ -64,9 +64,17 @@ void SaveAsDialog::saveAs()
         saveButton.setButtonText("REPLACE");
         return;
     }
-    // Hidden first: the delegate may rebuild what lies beneath.
-    setVisible(false);
+    // A save that fails is told on the message line and keeps the dialog open.
+    failed = false;
     delegate->onSavePresetAs(name);
+    if (!failed)
+        setVisible(false);
+}
+
+void SaveAsDialog::showFailure(const juce::String& message)
+{
+    failed = true;
+    titleLabel.setText(message, juce::dontSendNotification);
 }
 
 void SaveAsDialog::inputTextChanged()

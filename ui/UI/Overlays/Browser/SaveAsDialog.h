@@ -21,6 +21,8 @@ public:
 
     void saveAs();
     void inputTextChanged();
+    // Shows why the preset was not saved; a save in progress keeps the dialog open.
+    void showFailure(const juce::String& message);
 
     // Whether a user preset of this name exists; set by the owner. Unset: none exists.
     std::function<bool(const juce::String& name)> isNameTaken;
@@ -34,4 +36,5 @@ public:
 
 private:
     bool replaceConfirmed = false;  // the user was told the name is taken
+    bool failed = false;            // the save in progress was reported as failed
 };
