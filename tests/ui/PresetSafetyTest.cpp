@@ -127,6 +127,27 @@ TEST_F(PresetSafetyTest, AFailedSaveOrDeleteKeepsTheEditsAndTheFileAndIsTold)
     }
 }
 
+TEST_F(PresetSafetyTest, SaveAsKeepsAnUnlistedFileAndRefusesANameThatIsNoFileInTheFolder)
+{
+    const auto broken = userPresetFolder().getChildFile("Broken.rbprs");
+    broken.getParentDirectory().createDirectory();
+    broken.replaceWithText("not a preset");
+    open();
+    ASSERT_EQ(processor->presetLists[0].size(), 0u);
+    auto& dialog = browser().saveAsDialog;
+
+    typeName("~root");  // a home folder, not a file in the preset folder
+    EXPECT_FALSE(dialog.saveButton.isEnabled());
+    EXPECT_EQ(dialog.titleLabel.getText(), "Invalid preset name");
+
+    typeName("Broken");
+    dialog.saveAs();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(broken.loadFileAsString(), "not a preset");
+    EXPECT_EQ(filesInUserFolder(), (juce::StringArray { "Broken 2.rbprs", "Broken.rbprs" }));
+    EXPECT_EQ(currentName(*processor), "BROKEN 2");
+}
+
 TEST_F(PresetSafetyTest, TheBrowserOpensWithTheCurrentPresetsRowSelectedWhereverItIs)
 {
     open();

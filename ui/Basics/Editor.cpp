@@ -18,6 +18,12 @@ namespace
 constexpr int headerHeight = 30;
 constexpr int selectorHeight = 30;
 const char* const notSaved = "Preset not saved";
+
+// Whether something (a file, a folder, a link) already has this path.
+bool isTaken(const juce::File& file)
+{
+    return file.exists() || file.isSymbolicLink();
+}
 } // namespace
 
 Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuilder* builder)
@@ -319,7 +325,7 @@ juce::File Editor::freePresetFile(const juce::String& name)
         const auto file = createPresetFile(candidate);
         if (file == juce::File())
             return {};
-        if (!file.exists())
+        if (!isTaken(file))
             return file;
     }
     return {};
@@ -333,6 +339,13 @@ bool Editor::writeUserPreset(const juce::File& file)
     std::unique_ptr<juce::XmlElement> xml(
         effectProcessor->presetParser->presetFromValueTree(state, effectProcessor->kernel->parameterList.get()));
     return xml != nullptr && presetFiles.write(*xml, file);
+}
+
+// Whether the file is the one a listed user preset was read from.
+bool Editor::isUserPresetFile(const juce::File& file)
+{
+    const auto users = presetList(0);
+    return std::any_of(users.begin(), users.end(), [&file](Preset* preset) { return preset->file == file; });
 }
 
 // Whether the preset is one the processor still holds (a rescan replaces the user presets).
@@ -377,12 +390,16 @@ void Editor::savePreset(Preset* preset)
 }
 
 // The save-as dialog has asked before a name of another user preset is given
-// here: that preset's own file is then replaced. Names that cannot be file names
-// write nothing.
+// here: that preset's own file is then replaced. Any other file already there
+// (one that could not be read as a preset, say) is kept, and the preset takes the
+// first free name instead. Names that cannot be file names write nothing.
 void Editor::savePresetAs(juce::String name)
 {
     const juce::ScopedLock lock(effectProcessor->presetLock);
-    writeAndSelect(createPresetFile(name));
+    auto file = createPresetFile(name);
+    if (isTaken(file) && !isUserPresetFile(file))
+        file = freePresetFile(name);
+    writeAndSelect(file);
 }
 
 void Editor::writeAndSelect(const juce::File& file)

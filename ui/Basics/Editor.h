@@ -83,6 +83,7 @@ private:
     void showRestoredState();
     std::vector<Preset*> presetList(int type);
     bool writeUserPreset(const juce::File& file);
+    bool isUserPresetFile(const juce::File& file);
     juce::File freePresetFile(const juce::String& name);
     void afterUserPresetsChanged();
     bool isListed(Preset* preset);

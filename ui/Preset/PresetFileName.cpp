@@ -10,7 +10,9 @@ namespace
 
 bool PresetFileName::isValid(const juce::String& name)
 {
-    if (name.trim().isEmpty() || name.startsWithChar('.'))
+    // A leading '~' would make the name a path of its own (a home folder), not a
+    // file in the preset folder.
+    if (name.trim().isEmpty() || name.startsWithChar('.') || name.startsWithChar('~'))
         return false;
     if (name.getNumBytesAsUTF8() > maximumNameBytes || name.containsAnyOf(forbiddenCharacters))
         return false;

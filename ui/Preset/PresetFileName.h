@@ -12,7 +12,7 @@ class Preset;
 class PresetFileName
 {
 public:
-    // Usable as a file name on every desktop system: not blank, not starting with '.',
+    // Usable as a file name on every desktop system: not blank, not starting with '.' or '~',
     // none of / \ : * ? " < > | or control characters, at most 200 bytes of UTF-8.
     static bool isValid(const juce::String& name);
 
