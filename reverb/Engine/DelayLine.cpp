@@ -71,13 +71,10 @@ void DelayLine::read(const float* delayMs, float* out, unsigned long frames,
 {
     if (channel >= writes.size())
         return;
-    // Every chunk reads from the line's write index; the reader scales
-    // milliseconds to seconds itself, as toSeconds would.
-    for (unsigned long o = 0; o < frames; o += chunkLength)
-    {
-        const unsigned long n = std::min(chunkLength, frames - o);
-        reads[channel]->process(delayMs + o, out + o, *writes[channel], n, 0.001f);
-    }
+    // The reader runs a longer read chunk by chunk from a write index moved on
+    // as if each chunk had been written, and scales milliseconds to seconds
+    // itself, as toSeconds would.
+    reads[channel]->process(delayMs, out, *writes[channel], frames, 0.001f);
 }
 
 void DelayLine::write(const float* samples, unsigned long frames, unsigned long channel)

@@ -42,7 +42,9 @@ public:
                  const float* delayBuffer, const float* feedbackBuffer, bool write,
                  bool recirculate);
 
-    // Reads frames samples (delay in ms per sample) without writing.
+    // Reads frames samples (delay in ms per sample) without writing. A longer
+    // read gives what reads of 64 frames would, each followed by the write of
+    // its frames, for delays of at least the read's length.
     void read(const float* delayMs, float* out, unsigned long frames, unsigned long channel);
     // Stores frames samples into the line.
     void write(const float* samples, unsigned long frames, unsigned long channel);

@@ -18,10 +18,11 @@ namespace
     std::vector<std::vector<float>> render(Lfo& lfo, std::size_t total, std::size_t slice, float rate,
                                            const std::vector<float>& offsets, float* amount = nullptr)
     {
+        const std::size_t length = std::max<std::size_t>(total, Lfo::bufferFrames);
         std::vector<std::vector<float>> outputs(offsets.size(), std::vector<float>(total)), offsetBuffers;
         for (float o : offsets)
-            offsetBuffers.emplace_back(Lfo::bufferFrames, o);
-        std::vector<float> rates(Lfo::bufferFrames, rate);
+            offsetBuffers.emplace_back(length, o);
+        std::vector<float> rates(length, rate);
         for (std::size_t start = 0; start < total; start += slice)
             for (std::size_t index = 0; index < offsets.size(); ++index)
                 lfo.process(outputs[index].data() + start, std::min(slice, total - start), index,
@@ -168,4 +169,22 @@ TEST(Lfo, TempoSyncFollowsTheHostPosition)
     lfo.clear();
     render(lfo, 24000, 64, 1.0f, {0.0f});
     EXPECT_NEAR(lfo.getPhase(), 0.25f, 1e-4);
+}
+
+TEST(Lfo, OneLongCallEqualsItsPiecesForEveryOutput)
+{
+    for (auto shape : {Lfo::Shape::sine, Lfo::Shape::random})
+    {
+        Lfo whole, pieces;
+        for (Lfo* lfo : {&whole, &pieces})
+        {
+            lfo->init(2, 48000);
+            lfo->shape = shape;
+            lfo->setRandomSeed(7);
+        }
+        const std::vector<float> offsets{0.1f, 0.35f, 0.6f};
+        EXPECT_EQ(render(whole, 10000, 10000, 30.0f, offsets), render(pieces, 10000, Lfo::bufferFrames, 30.0f, offsets))
+            << int(shape);
+        EXPECT_EQ(whole.getPhase(), pieces.getPhase());
+    }
 }

@@ -125,3 +125,28 @@ TEST(DelayLine, NonFiniteDelaysReadAtTheClamps)
     plain->read(finite.data(), b.data(), b.size(), 0);
     EXPECT_EQ(a, b);
 }
+
+// A read longer than a slice continues as slice-sized reads would, each
+// followed by the write of its slice.
+TEST(DelayLine, LongReadEqualsReadsInSlices)
+{
+    auto whole = makeLine(20.0f, 48000.0);
+    auto sliced = makeLine(20.0f, 48000.0);
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    std::vector<float> x(1200), delay(200), a(200), b(200);
+    for (float& v : x)
+        v = noise(random);
+    for (std::size_t j = 0; j < delay.size(); ++j)
+        delay[j] = 5.0f + 0.003f * static_cast<float>(j);  // 240 samples and more
+    whole->write(x.data(), 1000, 0);
+    sliced->write(x.data(), 1000, 0);
+    whole->read(delay.data(), a.data(), 200, 0);
+    for (unsigned long o = 0; o < 200; o += 64)
+    {
+        const unsigned long n = std::min(64ul, 200 - o);
+        sliced->read(delay.data() + o, b.data() + o, n, 0);
+        sliced->write(x.data() + 1000 + o, n, 0);
+    }
+    EXPECT_EQ(a, b);
+}

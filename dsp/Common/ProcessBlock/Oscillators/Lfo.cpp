@@ -69,9 +69,48 @@ void Lfo::processContext(MusicalContextStruct context, TransportStateStruct tran
     playing = transport.playing;
 }
 
+Lfo::RampState Lfo::rampState() const
+{
+    return {phase, randomClock, {randomValues[0], randomValues[1]}, generator};
+}
+
+void Lfo::setRampState(const RampState& state)
+{
+    phase = state.phase;
+    randomClock = state.randomClock;
+    randomValues[0] = state.randomValues[0];
+    randomValues[1] = state.randomValues[1];
+    generator = state.generator;
+}
+
 void Lfo::process(float* out, unsigned long frames, unsigned long index, LfoParameters parameters, float* trigger)
 {
-    // The phase ramp holds one buffer's worth: longer calls run in pieces.
+    if (frames > bufferFrames)
+        processLongCall(out, frames, index, parameters, trigger);
+    else if (frames > 0)
+        processPiece(out, frames, 0, index, parameters, trigger, false);
+}
+
+void Lfo::processLongCall(float* out, unsigned long frames, unsigned long index, LfoParameters parameters,
+                          float* trigger)
+{
+    // The phase ramp holds one piece: longer calls run in pieces. Output 0
+    // leaves only its last piece's ramp behind, so the other outputs render
+    // each piece's ramp again from the state output 0 started with, and then
+    // take back the state output 0 left.
+    const bool rebuildRamp = index != 0;
+    const RampState resume = rampState();
+    if (rebuildRamp)
+    {
+        setRampState(longCallStart);
+    }
+    else
+    {
+        longCallStart = resume;
+        longCallHasOffset = parameters.phaseOffset != nullptr;
+        longCallOffset = longCallHasOffset ? parameters.phaseOffset[0] : 0.0f;
+    }
+
     for (unsigned long offset = 0; offset < frames; offset += bufferFrames)
     {
         LfoParameters piece = parameters;
@@ -84,12 +123,15 @@ void Lfo::process(float* out, unsigned long frames, unsigned long index, LfoPara
         if (piece.amount != nullptr)
             piece.amount += offset;
         processPiece(out + offset, std::min(bufferFrames, frames - offset), offset, index, piece,
-                     trigger != nullptr ? trigger + offset : nullptr);
+                     trigger != nullptr ? trigger + offset : nullptr, rebuildRamp);
     }
+
+    if (rebuildRamp)
+        setRampState(resume);
 }
 
 void Lfo::processPiece(float* out, unsigned long frames, unsigned long firstFrame, unsigned long index,
-                       LfoParameters parameters, float* trigger)
+                       LfoParameters parameters, float* trigger, bool rebuildRamp)
 {
     if (mode == Mode::tempoSynced && playing)
     {
@@ -98,9 +140,20 @@ void Lfo::processPiece(float* out, unsigned long frames, unsigned long firstFram
     else
     {
         if (index == 0)
+        {
             renderPhaseRamp(out, frames, parameters, trigger);
+        }
+        else if (rebuildRamp)
+        {
+            // The random values advance with output 0's offset.
+            LfoParameters outputZero = parameters;
+            outputZero.phaseOffset = longCallHasOffset ? &longCallOffset : nullptr;
+            renderPhaseRamp(out, frames, outputZero, trigger);
+        }
         else
+        {
             Memory::copy(phaseRamp, out, frames);
+        }
         applyPhaseOffset(out, frames, index, parameters);
         applyShape(out, frames, index);
     }

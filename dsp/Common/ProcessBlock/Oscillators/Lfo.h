@@ -37,7 +37,9 @@ public:
     void processContext(MusicalContextStruct context, TransportStateStruct transport, unsigned long frames);
 
     // Renders output index into out. Output 0 must be rendered first in every block.
-    // trigger is an optional per-sample buffer (retriggered mode).
+    // trigger is an optional per-sample buffer (retriggered mode). A call longer
+    // than bufferFrames runs in pieces; there every output must be given output
+    // 0's rate and trigger, since each rebuilds output 0's phase ramp per piece.
     void process(float* out, unsigned long frames, unsigned long index, LfoParameters parameters,
                  float* trigger = nullptr);
 
@@ -55,8 +57,21 @@ public:
     float syncDivision = 1.0f;
 
 private:
+    // What output 0 advances block by block: the phase and the random values.
+    struct RampState
+    {
+        float phase;
+        float randomClock;
+        float randomValues[2];
+        std::minstd_rand generator;
+    };
+
+    RampState rampState() const;
+    void setRampState(const RampState& state);
+    void processLongCall(float* out, unsigned long frames, unsigned long index, LfoParameters parameters,
+                         float* trigger);
     void processPiece(float* out, unsigned long frames, unsigned long firstFrame, unsigned long index,
-                      LfoParameters parameters, float* trigger);
+                      LfoParameters parameters, float* trigger, bool rebuildRamp);
     void processSynced(float* out, unsigned long frames, unsigned long firstFrame, unsigned long index,
                        LfoParameters parameters);
     float syncedValue(float ph, float period, unsigned long index, float offset);
@@ -82,4 +97,8 @@ private:
     std::int64_t barOffset = 4;
     BiquadFilter smoothingFilter{BiquadFilterType::lowPass, 1};
     std::minstd_rand generator;
+    // Where output 0's last call longer than bufferFrames started, and its offset.
+    RampState longCallStart{};
+    float longCallOffset = 0.0f;
+    bool longCallHasOffset = false;
 };
