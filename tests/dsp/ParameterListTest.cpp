@@ -36,6 +36,20 @@ TEST(ParameterBufferList, CopiesSelectedIndicesAndSharesTheRest)
     EXPECT_EQ(copying[1], b);
     EXPECT_EQ(std::vector<float>(copying[0], copying[0] + 5), (std::vector<float>{1, 2, 3, 4, 0}));
     EXPECT_EQ(copying[3][0], 0.0f);  // nothing to copy from: stays cleared
+    shared.checkSize(5);  // sized before the audio thread copies
     shared.copyBufferList(&source, 8);
     EXPECT_EQ(shared[0], a);
+}
+
+TEST(ParameterBufferList, CopiedIndicesCanBeChangedAndCopiesNeverGrowTheList)
+{
+    ParameterBufferList source, copying;
+    source.checkSize(5);
+    copying.setCopiedParameters({1, 2});
+    copying.setCopiedParameters({2});  // index 1's own buffer is gone: so is the pointer to it
+    EXPECT_EQ(copying[1], nullptr);
+    EXPECT_EQ(copying[2][3], 0.0f);
+
+    copying.copyBufferList(&source, 4);  // growing to index 5 would allocate on the audio thread
+    EXPECT_EQ(copying.size(), 3ul);
 }

@@ -32,6 +32,9 @@ bool ParameterBufferList::isChanged(unsigned long index) const
 
 void ParameterBufferList::setCopiedParameters(std::vector<unsigned long> indices)
 {
+    // The entries of the indices copied so far point at buffers about to be freed.
+    for (unsigned long index : copiedIndices)
+        entries[index] = Entry{};
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     copiedIndices = std::move(indices);
@@ -48,16 +51,17 @@ void ParameterBufferList::copyBufferList(ParameterBufferList* other, unsigned lo
 {
     if (other == nullptr || other == this)
         return;
+    // Growing would allocate: only the entries this list has are taken over.
+    const std::size_t count = std::min(entries.size(), other->entries.size());
     if (copiedIndices.empty())
     {
-        entries = other->entries;
+        std::copy(other->entries.begin(), other->entries.begin() + static_cast<std::ptrdiff_t>(count), entries.begin());
+        std::fill(entries.begin() + static_cast<std::ptrdiff_t>(count), entries.end(), Entry{});
         return;
     }
     frames = std::min(frames, bufferSize);
-    if (other->entries.size() > entries.size())
-        entries.resize(other->entries.size());
     std::size_t cursor = 0;
-    for (std::size_t index = 0; index < other->entries.size(); ++index)
+    for (std::size_t index = 0; index < count; ++index)
     {
         if (cursor < copiedIndices.size() && copiedIndices[cursor] == index)
         {

@@ -26,8 +26,11 @@ public:
 
     // These indices get buffers of their own (cleared), into which
     // copyBufferList copies instead of pointing at the other list's buffers.
+    // Indices copied before and not named again are left empty.
     void setCopiedParameters(std::vector<unsigned long> indices);
-    // Takes over another list's buffers for one block (frames at most bufferSize).
+    // Takes over another list's buffers for one block (frames at most
+    // bufferSize), for the indices this list has: it never grows here, so size
+    // it with checkSize to cover the other list first.
     void copyBufferList(ParameterBufferList* other, unsigned long frames);
 
 private:
