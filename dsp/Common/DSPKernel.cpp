@@ -50,6 +50,7 @@ void DSPKernel::startRamp(unsigned long index, float value, unsigned long frames
     if (parameter.flags & ParameterFlag::unramped)
     {
         parameter.currentValue = clampTo(value, scaledMinimum, scaledMaximum);
+        parameter.valueSet = true;
         updateParameter(index, value);
         return;
     }
@@ -109,7 +110,7 @@ void DSPKernel::initialiseParameterValues()
         // A value set before the first init (a restored state) is kept; the
         // default is taken only when nothing was set. Either way without a ramp.
         const bool ramped = parameter->isRamped();
-        if (!ramped || !parameter->ramper->hasValue())
+        if (!(ramped ? parameter->ramper->hasValue() : parameter->valueSet.load()))
             startRamp(index, parameter->defaultValue, rampLength);
         if (ramped)
             parameter->ramper->jumpToRequest();

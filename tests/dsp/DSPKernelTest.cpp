@@ -68,9 +68,12 @@ TEST(DSPKernel, ChangesRampFromTheLastValueOverAtLeastTwentyMilliseconds)
     TestKernel restored;
     restored.setDefaults();
     restored.setParameter(P::gain, -12.0f);
+    restored.setParameter(P::unramped, 2.0f);
     restored.init(2, 44100.0);
     restored.process(32, 0, 0);
     EXPECT_EQ(restored.parameterBuffers[P::gain][31], -12.0f);
+    EXPECT_EQ(restored.getParameter(P::unramped), 2.0f);
+    EXPECT_EQ(restored.lastUpdateValue, 2.0f);
 }
 
 TEST(DSPKernel, ClampsFrequenciesValueListsAndSteps)

@@ -43,6 +43,7 @@ struct Parameter
     float scale = 1.0f;
     // Written by whichever thread sets the parameter, read back by others.
     std::atomic<float> currentValue{0.0f};
+    std::atomic<bool> valueSet{false};  // an unramped parameter was given a value
     std::vector<float> valueList;
     ParameterRamper* ramper = nullptr;  // owned; present exactly for ramped parameters
     const std::vector<ParameterChoice>* choiceList = nullptr;  // not owned
