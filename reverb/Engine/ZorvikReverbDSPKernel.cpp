@@ -31,6 +31,20 @@ namespace
         return std::isfinite(sample) ? sample : 0.0f;
     }
 
+    // Larger magnitudes are no signal: the network's loop drops them as well,
+    // and its reflections could take them past the float range.
+    constexpr float largestWet = 1e15f;
+
+    // A finite input can still overflow on its way through the gain, the filter
+    // or the pre-delay: what comes out non-finite, or too large for the
+    // network, counts as silence, as non-finite input does. A select rather
+    // than a branch, so the loop runs in vector lanes; NaN fails the comparison.
+    void zeroBadWet(float* signal, unsigned long frames)
+    {
+        for (unsigned long j = 0; j < frames; ++j)
+            signal[j] = std::fabs(signal[j]) <= largestWet ? signal[j] : 0.0f;
+    }
+
     // Whether every value equals the first (a NaN first value never does).
     bool isConstant(const float* values, unsigned long frames)
     {
@@ -217,8 +231,11 @@ void ZorvikReverbDSPKernel::processInputChains(const Slice& slice)
     inputFilter->processChannels(signals, engineChannels, n, inputCutoff, parameterBuffer(P::InputFilterGain, o)[0],
                                  0.0f);
     for (int c = 0; c < engineChannels; ++c)
+    {
         preDelay->process(signals[c], n, static_cast<unsigned long>(c), parameterBuffer(P::PreDelay, o), nullptr,
                           true, false);
+        zeroBadWet(signals[c], n);
+    }
 }
 
 // The gain in dB per sample. While it holds still over the slice its factor is

@@ -169,3 +169,18 @@ TEST(ReverbKernel, OutputStaysFiniteAndBoundedAtEveryRateAndBlockSize)
             EXPECT_LT(peakOf(frozen.run(input, 512)), 20.0f) << rate << " Hz, shift mix " << shiftMix;
         }
 }
+
+TEST(ReverbKernel, OverflowInTheInputChainCountsAsSilence)
+{
+    // Finite input that the gain takes past the float range, or that the
+    // pre-delay's interpolation or the reflections would.
+    struct Case { float gain; float value; int frames; };
+    for (const Case c : {Case{12, 3e38f, 1}, {0, 3e38f, 1}, {0, 4e37f, 200}})
+    {
+        Signal input = makeNoise(2, 20000, 0.5f);
+        for (int i = 0; i < c.frames; ++i)
+            input[0][1000 + i] = input[1][1001 + i] = i % 2 == 0 ? c.value : -c.value;
+        ReverbKernelHarness engine(48000.0, 2, {{P::InputGain, c.gain}, {P::EffectDryWet, 100}});
+        EXPECT_LT(peakOf(engine.run(input, 64)), 1e3f) << c.gain << " " << c.value;
+    }
+}
