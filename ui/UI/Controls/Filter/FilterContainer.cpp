@@ -47,9 +47,11 @@ void FilterContainer::setType(BiquadFilterType newType)
 
 void FilterContainer::timerCallback()
 {
-    if (dirty.load())
-        response.clear();
-    XYControlContainer::timerCallback();
+    // One read that also clears: a change that lands after it waits for the next tick.
+    if (! dirty.exchange(false))
+        return;
+    response.clear();
+    repaint();
 }
 
 void FilterContainer::updateValue(float location, juce::RangedAudioParameter* host, ParameterSettings* settings)

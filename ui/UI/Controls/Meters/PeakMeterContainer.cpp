@@ -6,14 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-    bool sameReading(float a, float b)
-    {
-        return a == b || (std::isnan(a) && std::isnan(b));
-    }
-}
-
 PeakMeterContainer::PeakMeterContainer(Parameter* p, std::string t) : UIContainer(p, std::move(t))
 {
     startTimerHz(30);
@@ -64,7 +56,8 @@ void PeakMeterContainer::timerCallback()
         for (int i = 0; i < (isStereo ? 2 : 1); ++i)
         {
             const float value = reading(i);
-            if (! sameReading(value, lastValues[static_cast<size_t>(i)]))
+            // A NaN reading differs from every other, itself included: it repaints each tick.
+            if (value != lastValues[static_cast<size_t>(i)])
             {
                 lastValues[static_cast<size_t>(i)] = value;
                 changed = true;

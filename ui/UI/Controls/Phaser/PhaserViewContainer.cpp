@@ -52,6 +52,8 @@ void PhaserViewContainer::setValues(const float* centres, const float* spreadVal
 void PhaserViewContainer::resized()
 {
     UIContainer::resized();
+    // The frame is built for the view's size: a new size needs a new frame.
+    borderPath.clear();
 }
 
 float PhaserViewContainer::noteForFrequency(float f)
