@@ -3,6 +3,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <cmath>
+#include <optional>
 
 // Reading and writing a host parameter in plain units through its normalised range,
 // whatever kind of parameter it is (float, bool or int).
@@ -14,15 +15,17 @@ namespace HostValue
         return host != nullptr ? host->convertFrom0to1(host->getValue()) : 0.0f;
     }
 
-    // Assigns a plain value as a parameter's assignment operator does: clamped to the
-    // range, the host told only when the value changes, no change gesture. Non-finite
-    // values are ignored.
-    inline void assign(juce::RangedAudioParameter* host, float value)
+    // The normalised position of a plain value, limited to the parameter's range, when
+    // it differs from the parameter's own; nothing for a missing parameter, a
+    // non-finite value or no change.
+    inline std::optional<float> changedPosition(const juce::RangedAudioParameter* host, float value)
     {
         if (host == nullptr || ! std::isfinite(value))
-            return;
-        const float normalised = host->convertTo0to1(value);
-        if (host->getValue() != normalised)
-            host->setValueNotifyingHost(normalised);
+            return std::nullopt;
+        const auto& range = host->getNormalisableRange();
+        const float position = host->convertTo0to1(juce::jlimit(range.start, range.end, value));
+        if (host->getValue() == position)
+            return std::nullopt;
+        return position;
     }
 }

@@ -4,6 +4,7 @@
 #include "Common/Parameters/Parameter.h"
 #include "UI/Controls/ControlParameter.h"
 #include "UI/Controls/IconPath.h"
+#include "UI/Controls/ParameterGestures.h"
 #include "UI/Controls/UIContainerDelegate.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -19,6 +20,10 @@
 //
 // Each mouse event reaches the container once, in its own coordinates: labels let
 // clicks through to it, and the inner controls hand it their right clicks.
+//
+// Containers that write host parameters themselves do it through their gestures, so
+// that the host hears each user edit as one gesture per parameter; a container
+// destroyed mid-drag ends the gestures it opened.
 class UIContainer : public juce::Component
 {
 public:
@@ -61,6 +66,7 @@ protected:
     bool displayTitle = true;
     bool isGrey = false;
     Parameter* parameter;
+    ParameterGestures gestures;
 
 private:
     std::unique_ptr<juce::Label> titleLabel;

@@ -2,6 +2,7 @@
 
 #include "Binaries/Zorvik.h"
 #include "Common/Parameters/Parameter.h"
+#include "UI/Controls/ParameterGestures.h"
 
 #include <charconv>
 #include <cmath>
@@ -101,15 +102,7 @@ void ControlEditorParameter::onSetToDefault()
 
 void ControlEditorParameter::write(float plainValue)
 {
-    if (hostParameter == nullptr || !std::isfinite(plainValue))
-        return;
-    const auto& range = hostParameter->getNormalisableRange();
-    const float normalised = hostParameter->convertTo0to1(juce::jlimit(range.start, range.end, plainValue));
-    if (normalised == hostParameter->getValue())
-        return;
-    hostParameter->beginChangeGesture();
-    hostParameter->setValueNotifyingHost(normalised);
-    hostParameter->endChangeGesture();
+    ParameterGestures::writeOnce(hostParameter, plainValue);
 }
 
 std::string ControlEditorParameter::getUnitString(ParameterUnit unit)

@@ -25,9 +25,11 @@ CurveSequencerContainer::CurveSequencerContainer(Parameter* p, std::vector<Param
         auto& step = steps[static_cast<size_t>(i)];
         step = std::make_unique<CurveSequencerStep>(i, list[static_cast<size_t>(i)], list[static_cast<size_t>(i + numSteps)]);
         step->setDelegate(this);
+        step->setGestures(&gestures);
         grid->addStep(step.get());
         addAndMakeVisible(*step);
     }
+    grid->setGestures(&gestures);
     addAndMakeVisible(*grid);
 }
 

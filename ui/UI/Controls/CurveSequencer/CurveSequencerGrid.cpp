@@ -148,6 +148,8 @@ void CurveSequencerGrid::mouseDown(const juce::MouseEvent& e)
     touchPosition = e.getPosition();
     touchingFooter = isTouchingFooter(touchPosition);
     touchIndex = getTouchIndex(touchPosition);
+    if (gestures != nullptr)
+        gestures->start();
 }
 
 void CurveSequencerGrid::mouseDrag(const juce::MouseEvent& e)
@@ -178,4 +180,6 @@ void CurveSequencerGrid::mouseUp(const juce::MouseEvent& e)
             step->setCurve((step->getCurveMode() + 1) % CurveSequencerStepFooter::numCurveModes);
     touchingFooter = false;
     gestureActive = false;
+    if (gestures != nullptr)
+        gestures->end();
 }

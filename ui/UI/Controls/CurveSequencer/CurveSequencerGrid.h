@@ -34,6 +34,8 @@ public:
     void setAmount(float amount);
     void setReferenceValue(float reference);
     void setSnap(bool s) { snap = s; }
+    // The gestures that a press starts and the release ends.
+    void setGestures(ParameterGestures* g) { gestures = g; }
     void setLines(std::vector<Line> lines);
 
     bool isTouchingFooter(juce::Point<int> position) const;
@@ -67,6 +69,7 @@ private:
     bool touchingFooter = false;
     int touchIndex = -1;
     bool gestureActive = false;
+    ParameterGestures* gestures = nullptr;
     std::vector<Line> lines;
     std::vector<std::unique_ptr<juce::Label>> labels;
     juce::Font labelFont;

@@ -123,12 +123,20 @@ void CurveSequencerStep::advanceBlink()
     repaint();
 }
 
+void CurveSequencerStep::write(juce::RangedAudioParameter* host, float plainValue)
+{
+    if (gestures != nullptr)
+        gestures->write(host, plainValue);
+    else
+        ParameterGestures::writeOnce(host, plainValue);
+}
+
 void CurveSequencerStep::setValue(float v)
 {
     const float level = std::clamp(sanitise(v), 0.0f, 1.0f);
     value.store(level);
     if (valueHost != nullptr)
-        valueHost->setValueNotifyingHost(level);
+        write(valueHost, valueHost->convertFrom0to1(level));
 }
 
 void CurveSequencerStep::setCurve(int mode)
@@ -138,8 +146,7 @@ void CurveSequencerStep::setCurve(int mode)
     footer->setCurveMode(mode);
     footer->repaint();
     repaint();
-    if (curveHost != nullptr)
-        curveHost->setValueNotifyingHost(curveHost->convertTo0to1(static_cast<float>(mode)));
+    write(curveHost, static_cast<float>(mode));
 }
 
 void CurveSequencerStep::setRange(float r)

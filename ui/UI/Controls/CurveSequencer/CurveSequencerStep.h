@@ -2,6 +2,7 @@
 
 #include "Binaries/Zorvik.h"
 #include "Common/Parameters/Parameter.h"
+#include "UI/Controls/ParameterGestures.h"
 #include "UI/Controls/CurveSequencer/CurveSequencerStepDelegate.h"
 #include "UI/Controls/CurveSequencer/CurveSequencerStepFooter.h"
 
@@ -62,6 +63,9 @@ public:
     void setNextValue(float next) { nextValue = sanitise(next); }
     void setReferenceValue(float reference) { referenceValue = sanitise(reference); }
     void setDelegate(CurveSequencerStepDelegate* d) { delegate = d; }
+    // The gestures that the writes of setValue and setCurve join while an edit runs;
+    // without them each write is a gesture of its own.
+    void setGestures(ParameterGestures* g) { gestures = g; }
 
     int getIndex() const { return index; }
     float getValue() const { return value.load(); }
@@ -76,8 +80,10 @@ public:
 private:
     static float sanitise(float level) { return std::isfinite(level) ? level : 0.0f; }
     void advanceBlink();
+    void write(juce::RangedAudioParameter* host, float plainValue);
 
     CurveSequencerStepDelegate* delegate = nullptr;
+    ParameterGestures* gestures = nullptr;
     juce::AudioProcessorValueTreeState* state = nullptr;
     std::unique_ptr<ParameterSettings> valueSettings;
     std::unique_ptr<ParameterSettings> curveSettings;

@@ -1,6 +1,7 @@
 #include "UI/Controls/DropdownList/DropdownListContainer.h"
 
 #include "UI/Controls/HostValue.h"
+#include "UI/Controls/ParameterGestures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,7 +88,7 @@ void DropdownListContainer::update()
 void DropdownListContainer::select(int index)
 {
     currentIndex.store(index);
-    HostValue::assign(hostParameter, static_cast<float>(index));
+    ParameterGestures::writeOnce(hostParameter, static_cast<float>(index));
 }
 
 void DropdownListContainer::onPreviousClick()

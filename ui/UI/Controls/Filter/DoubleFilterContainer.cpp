@@ -127,12 +127,12 @@ void DoubleFilterContainer::updateValue(float location, juce::RangedAudioParamet
     const bool isFrequency = s == settings[lowPassFrequency].get() || s == settings[highPassFrequency].get();
     if (! isFrequency)
     {
-        HostValue::assign(host, s->minimum + location * (s->maximum - s->minimum));
+        gestures.write(host, s->minimum + location * (s->maximum - s->minimum));
         return;
     }
     const float low = NoteDomain::note(s->minimum);
     const float high = NoteDomain::note(s->maximum);
-    HostValue::assign(host, NoteDomain::frequency(low + location * (high - low)));
+    gestures.write(host, NoteDomain::frequency(low + location * (high - low)));
 }
 
 void DoubleFilterContainer::updateLocation(float value, std::atomic<float>* location, ParameterSettings* s)
@@ -296,6 +296,8 @@ void DoubleFilterContainer::mouseDown(const juce::MouseEvent& e)
         draggingLowPass = lpOn;
     }
     dragging = true;
+    gestures.begin(hosts[draggingLowPass ? lowPassFrequency : highPassFrequency]);
+    gestures.begin(hosts[draggingLowPass ? lowPassResonance : highPassResonance]);
     (draggingLowPass ? lowPassHandle : highPassHandle) = e.getPosition();
     processEvent(e);
 }
@@ -309,6 +311,7 @@ void DoubleFilterContainer::mouseDrag(const juce::MouseEvent& e)
 void DoubleFilterContainer::mouseUp(const juce::MouseEvent&)
 {
     dragging = false;
+    gestures.end();
 }
 
 void DoubleFilterContainer::processEvent(const juce::MouseEvent& e)

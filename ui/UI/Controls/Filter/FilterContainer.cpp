@@ -63,8 +63,7 @@ void FilterContainer::updateValue(float location, juce::RangedAudioParameter* ho
     }
     const float low = NoteDomain::note(settings->minimum);
     const float high = NoteDomain::note(settings->maximum);
-    const float frequency = NoteDomain::frequency(low + (high - low) * location);
-    host->setValueNotifyingHost(host->convertTo0to1(frequency));
+    gestures.write(host, NoteDomain::frequency(low + (high - low) * location));
 }
 
 float FilterContainer::valueAtGridIndex(float index) const

@@ -1,5 +1,7 @@
 #include "UI/Controls/Phaser/PhaserViewContainer.h"
 
+#include "UI/Controls/HostValue.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -167,8 +169,8 @@ void PhaserViewContainer::mouseDown(const juce::MouseEvent& e)
     if (! dragging)
         return;
     dragStart = e.getPosition();
-    const float f = frequencyHost != nullptr ? frequencyHost->convertFrom0to1(frequencyHost->getValue()) : 0.0f;
-    dragStartNote = noteForFrequency(f);
+    dragStartNote = noteForFrequency(HostValue::plain(frequencyHost));
+    gestures.begin(frequencyHost);
 }
 
 void PhaserViewContainer::mouseDrag(const juce::MouseEvent& e)
@@ -177,5 +179,11 @@ void PhaserViewContainer::mouseDrag(const juce::MouseEvent& e)
         return;
     const float dx = static_cast<float>(e.getPosition().x - dragStart.x);
     const float note = dragStartNote + 127.0f * dx / static_cast<float>(getWidth());
-    frequencyHost->setValueNotifyingHost(frequencyHost->convertTo0to1(frequencyForNote(note)));
+    gestures.write(frequencyHost, frequencyForNote(note));
+}
+
+void PhaserViewContainer::mouseUp(const juce::MouseEvent&)
+{
+    dragging = false;
+    gestures.end();
 }

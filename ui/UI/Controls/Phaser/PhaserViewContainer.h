@@ -28,6 +28,7 @@ public:
     void paint(juce::Graphics&) override;
     void mouseDown(const juce::MouseEvent&) override;
     void mouseDrag(const juce::MouseEvent&) override;
+    void mouseUp(const juce::MouseEvent&) override;
 
     // MIDI note number of a frequency on the note-domain scale; -1500 for 0 Hz or below.
     static float noteForFrequency(float frequency);

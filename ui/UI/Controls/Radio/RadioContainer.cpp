@@ -45,9 +45,7 @@ void RadioContainer::detachLookAndFeels()
 
 void RadioContainer::select(int index)
 {
-    if (hostParameter == nullptr)
-        return;
-    hostParameter->setValueNotifyingHost(hostParameter->convertTo0to1(static_cast<float>(index)));
+    ParameterGestures::writeOnce(hostParameter, static_cast<float>(index));
 }
 
 void RadioContainer::attach(juce::AudioProcessorValueTreeState& s)

@@ -93,7 +93,7 @@ void DoubleSliderContainer::updateValue(float position, juce::RangedAudioParamet
 {
     const float low = NoteDomain::note(settings->min);
     const float high = NoteDomain::note(settings->max);
-    HostValue::assign(host, NoteDomain::frequency(low + (high - low) * position));
+    gestures.write(host, NoteDomain::frequency(low + (high - low) * position));
 }
 
 float DoubleSliderContainer::pointerPosition(const juce::MouseEvent& e) const
@@ -131,6 +131,10 @@ void DoubleSliderContainer::mouseDown(const juce::MouseEvent& e)
         lowPositionAtPress = low;
         highPositionAtPress = high;
     }
+    if (dragMode != dragHigh)
+        gestures.begin(lowHostParameter);
+    if (dragMode != dragLow)
+        gestures.begin(highHostParameter);
     processEvent(e);
 }
 
@@ -145,6 +149,7 @@ void DoubleSliderContainer::mouseUp(const juce::MouseEvent& e)
     if (! isRightClick(e))
         processEvent(e);
     dragMode = dragNone;
+    gestures.end();
 }
 
 void DoubleSliderContainer::processEvent(const juce::MouseEvent& e)

@@ -23,16 +23,32 @@ SliderContainer::SliderContainer(Parameter* p, std::string t, bool reverse, std:
 SliderContainer::~SliderContainer()
 {
     slider->setLookAndFeel(nullptr);
+    endDragGesture();
     attachment.reset();
     slider.reset();
 }
 
+// A drag in progress when its attachment goes away would leave the host's gesture
+// open: the attachment that would end it at mouse up is gone by then.
+void SliderContainer::endDragGesture()
+{
+    if (attachedHost != nullptr && isDragging())
+        attachedHost->endChangeGesture();
+}
+
 void SliderContainer::attach(juce::AudioProcessorValueTreeState& state)
 {
-    if (parameter == nullptr || state.getParameter(parameter->name) == nullptr)
+    auto* host = parameter != nullptr ? state.getParameter(parameter->name) : nullptr;
+    if (host == nullptr)
         return;
+    endDragGesture();
+    attachment.reset(); // before the new one moves the slider
     attachment = std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment>(state, parameter->name,
                                                                                           *slider);
+    attachedHost = host;
+    // The new attachment ends the drag under way at mouse up.
+    if (isDragging())
+        host->beginChangeGesture();
 }
 
 void SliderContainer::setMainColor(juce::Colour colour)

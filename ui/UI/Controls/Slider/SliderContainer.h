@@ -30,5 +30,10 @@ protected:
     bool forceAdapt = false;
 
 private:
+    bool isDragging() const { return slider->getThumbBeingDragged() >= 0; }
+    void endDragGesture();
+
+    // The attachment begins and ends the host's gesture of each drag.
     std::unique_ptr<juce::AudioProcessorValueTreeState::SliderAttachment> attachment;
+    juce::RangedAudioParameter* attachedHost = nullptr;
 };

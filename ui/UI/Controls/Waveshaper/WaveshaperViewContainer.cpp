@@ -1,5 +1,7 @@
 #include "UI/Controls/Waveshaper/WaveshaperViewContainer.h"
 
+#include "UI/Controls/HostValue.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -152,25 +154,16 @@ void WaveshaperViewContainer::paint(juce::Graphics& g)
     g.drawRect(getLocalBounds(), 1);
 }
 
-float WaveshaperViewContainer::plainValue(const juce::RangedAudioParameter* host)
-{
-    return host != nullptr ? host->convertFrom0to1(host->getValue()) : 0.0f;
-}
-
-void WaveshaperViewContainer::setPlain(juce::RangedAudioParameter* host, float value)
-{
-    if (host != nullptr && std::isfinite(value))
-        host->setValueNotifyingHost(host->convertTo0to1(value));
-}
-
 void WaveshaperViewContainer::mouseDown(const juce::MouseEvent& e)
 {
     dragging = ! e.mods.isRightButtonDown();
     if (! dragging)
         return;
     dragStart = e.getPosition();
-    firstAtDragStart = plainValue(firstHost);
-    secondAtDragStart = plainValue(secondHost);
+    firstAtDragStart = HostValue::plain(firstHost);
+    secondAtDragStart = HostValue::plain(secondHost);
+    gestures.begin(firstHost);
+    gestures.begin(secondHost);
 }
 
 void WaveshaperViewContainer::mouseDrag(const juce::MouseEvent& e)
@@ -181,6 +174,12 @@ void WaveshaperViewContainer::mouseDrag(const juce::MouseEvent& e)
         return;
     const float dx = static_cast<float>(e.getPosition().x - dragStart.x);
     const float dy = static_cast<float>(e.getPosition().y - dragStart.y);
-    setPlain(firstHost, firstAtDragStart - 100.0f * dy / (h / (2.0f * range)));
-    setPlain(secondHost, secondAtDragStart + dx * range / w);
+    gestures.write(firstHost, firstAtDragStart - 100.0f * dy / (h / (2.0f * range)));
+    gestures.write(secondHost, secondAtDragStart + dx * range / w);
+}
+
+void WaveshaperViewContainer::mouseUp(const juce::MouseEvent&)
+{
+    dragging = false;
+    gestures.end();
 }

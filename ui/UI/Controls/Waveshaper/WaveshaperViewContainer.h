@@ -34,6 +34,7 @@ public:
     void paint(juce::Graphics&) override;
     void mouseDown(const juce::MouseEvent&) override;
     void mouseDrag(const juce::MouseEvent&) override;
+    void mouseUp(const juce::MouseEvent&) override;
 
     // The shaping of an input level x (with the algorithm's clipping outside -1 to 1);
     // NaN for an algorithm that does not exist.
@@ -48,8 +49,6 @@ public:
 
 private:
     static bool differs(float a, float b) { return ! (a == b); }
-    static float plainValue(const juce::RangedAudioParameter* host);
-    static void setPlain(juce::RangedAudioParameter* host, float value);
     void buildGrid(float w, float h);
     void buildCurve(float w, float h);
 

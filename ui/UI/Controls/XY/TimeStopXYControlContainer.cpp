@@ -109,20 +109,23 @@ void TimeStopXYControlContainer::timerCallback()
 void TimeStopXYControlContainer::mouseDown(const juce::MouseEvent& e)
 {
     XYControlContainer::mouseDown(e);
-    if (! isRightClick(e))
-        HostValue::assign(triggerHost, 1.0f);
+    if (isRightClick(e))
+        return;
+    gestures.begin(triggerHost);
+    gestures.write(triggerHost, 1.0f);
 }
 
 void TimeStopXYControlContainer::mouseUp(const juce::MouseEvent& e)
 {
     if (! isRightClick(e))
     {
-        HostValue::assign(triggerHost, 0.0f);
+        gestures.write(triggerHost, 0.0f);
         locationX.store(0.0f);
         locationY.store(0.0f);
         repaint();
     }
     isDragging = false;
+    gestures.end();
 }
 
 void TimeStopXYControlContainer::resized()

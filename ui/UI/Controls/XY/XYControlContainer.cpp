@@ -63,8 +63,7 @@ void XYControlContainer::updateValue(float location, juce::RangedAudioParameter*
 {
     if (host == nullptr)
         return;
-    const float plain = settings->minimum + (settings->maximum - settings->minimum) * location;
-    host->setValueNotifyingHost(host->convertTo0to1(plain));
+    gestures.write(host, settings->minimum + (settings->maximum - settings->minimum) * location);
 }
 
 void XYControlContainer::updateLocation(float value, std::atomic<float>* location, ParameterSettings* settings)
@@ -98,6 +97,8 @@ void XYControlContainer::mouseDown(const juce::MouseEvent& e)
     if (e.position.y < static_cast<float>(titleStripHeight))
         return;
     isDragging = true;
+    gestures.begin(hostX);
+    gestures.begin(hostY);
     processEvent(e);
 }
 
@@ -134,6 +135,7 @@ void XYControlContainer::mouseUp(const juce::MouseEvent& e)
         repaint();
     }
     isDragging = false;
+    gestures.end();
 }
 
 void XYControlContainer::paint(juce::Graphics& g)
