@@ -66,7 +66,7 @@ float CurveSequencerGrid::snapped(float v) const
 {
     if (! snap)
         return v;
-    float best = v;
+    float best = 1.0f;
     float bestDistance = 1.0f;
     for (const auto& line : lines)
     {
@@ -177,7 +177,7 @@ void CurveSequencerGrid::mouseUp(const juce::MouseEvent& e)
 {
     if (gestureActive && touchingFooter && getTouchIndex(e.getPosition()) == touchIndex)
         if (auto* step = stepAt(touchIndex))
-            step->setCurve((step->getCurveMode() + 1) % CurveSequencerStepFooter::numCurveModes);
+            step->setCurve(CurveSequencerStepFooter::nextMode(step->getCurveMode()));
     touchingFooter = false;
     gestureActive = false;
     if (gestures != nullptr)

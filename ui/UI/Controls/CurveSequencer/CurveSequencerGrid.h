@@ -42,7 +42,8 @@ public:
     int getTouchIndex(juce::Point<int> position) const;
     // A guide line's level on screen (0 at the footer line, 1 at the top) under the zoom.
     float displayLevel(float lineValue) const;
-    // The level a drag at v sets: v itself, or with snap the nearest guide line's level.
+    // The level a drag at v sets: v itself, or with snap the level of the nearest guide
+    // line nearer than 1 (1 when there is none).
     float snapped(float v) const;
 
     void paint(juce::Graphics&) override;

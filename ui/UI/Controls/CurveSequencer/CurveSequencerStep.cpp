@@ -70,7 +70,7 @@ void CurveSequencerStep::attach(juce::AudioProcessorValueTreeState& s)
     state = &s;
     state->addParameterListener(valueSettings->identifier, this);
     state->addParameterListener(curveSettings->identifier, this);
-    value.store(sanitise(valueHost->getValue()));
+    value.store(sanitise(valueHost->convertFrom0to1(valueHost->getValue())));
     const int mode = CurveSequencerStepFooter::modeForValue(curveHost->convertFrom0to1(curveHost->getValue()));
     curveMode.store(mode);
     footer->setCurveMode(mode);
@@ -79,9 +79,9 @@ void CurveSequencerStep::attach(juce::AudioProcessorValueTreeState& s)
 
 void CurveSequencerStep::parameterChanged(const juce::String& id, float newValue)
 {
-    if (valueHost != nullptr && id == juce::String(valueSettings->identifier))
+    if (id == juce::String(valueSettings->identifier))
     {
-        value.store(sanitise(valueHost->convertTo0to1(newValue)));
+        value.store(sanitise(newValue));
     }
     else if (id == juce::String(curveSettings->identifier))
     {
@@ -133,15 +133,12 @@ void CurveSequencerStep::write(juce::RangedAudioParameter* host, float plainValu
 
 void CurveSequencerStep::setValue(float v)
 {
-    const float level = std::clamp(sanitise(v), 0.0f, 1.0f);
-    value.store(level);
-    if (valueHost != nullptr)
-        write(valueHost, valueHost->convertFrom0to1(level));
+    value.store(sanitise(v));
+    write(valueHost, value.load());
 }
 
 void CurveSequencerStep::setCurve(int mode)
 {
-    mode = std::clamp(mode, 0, CurveSequencerStepFooter::numCurveModes - 1);
     curveMode.store(mode);
     footer->setCurveMode(mode);
     footer->repaint();

@@ -16,8 +16,9 @@
 // One step of the curve sequencer: a value from 0 to 1 and a curve mode, each bound to
 // a host parameter, drawn as the segment from the step's left edge to its right edge.
 //
-// The value is the host parameter's normalised value, so a parameter of any range
-// works; the curve mode is the host parameter's plain value rounded to a mode.
+// The value is the host parameter's plain value (0 to 1 is the height of the shape);
+// the curve mode is its plain value rounded to a whole number, and a number that is
+// no mode draws a held segment.
 // Host changes arrive on any thread: the listener stores them in atomics and sets a
 // dirty flag that the 30 Hz timer applies on the message thread.
 class CurveSequencerStep : public juce::Component,
@@ -52,7 +53,7 @@ public:
     void paint(juce::Graphics&) override;
     void resized() override;
 
-    // Stores the value (0..1) and writes it to the value host parameter.
+    // Stores the value and writes it to the value host parameter.
     void setValue(float value);
     // Stores the mode and writes it to the curve host parameter.
     void setCurve(int mode);

@@ -7,8 +7,14 @@ int CurveSequencerStepFooter::modeForValue(float value)
 {
     if (! std::isfinite(value))
         return held;
-    const float rounded = std::round(std::clamp(value, 0.0f, static_cast<float>(numCurveModes - 1)));
-    return static_cast<int>(rounded);
+    // Far beyond the modes every number is as unknown as the next; the limit keeps it an int.
+    constexpr float limit = 1.0e6f;
+    return static_cast<int>(std::round(std::clamp(value, -limit, limit)));
+}
+
+int CurveSequencerStepFooter::nextMode(int mode)
+{
+    return mode >= held && mode < numCurveModes - 1 ? mode + 1 : held;
 }
 
 CurveSequencerStepFooter::CurveSequencerStepFooter()

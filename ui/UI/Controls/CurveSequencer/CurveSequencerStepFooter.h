@@ -21,8 +21,11 @@ public:
     };
     static constexpr int numCurveModes = 5;
 
-    // The mode nearest to a host value, within the modes that exist; NaN gives held.
+    // A host value rounded to a whole number, which may be no mode at all; NaN gives held.
     static int modeForValue(float value);
+    // The mode a click moves on to: the next one, after the last the first; from a
+    // number that is no mode, the first.
+    static int nextMode(int mode);
     // The glyph of a mode in a footer of the given size; an unknown mode gives an empty path.
     static juce::Path glyph(int mode, float width, float height);
 

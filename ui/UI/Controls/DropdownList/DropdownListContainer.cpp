@@ -61,10 +61,10 @@ void DropdownListContainer::attach(juce::AudioProcessorValueTreeState& state)
 
 void DropdownListContainer::parameterChanged(const juce::String&, float value)
 {
-    // Values beyond the list all show as "no option"; one past either end is enough
-    // for the arrows to step back in, and keeps the index within int.
-    const float count = static_cast<float>(options.size());
-    const float index = std::isfinite(value) ? std::clamp(std::round(value), -1.0f, count) : 0.0f;
+    // Values beyond the list show as "no option", and the arrows step on from the
+    // value itself. The limit keeps the index an int.
+    constexpr float limit = 1.0e6f;
+    const float index = std::isfinite(value) ? std::clamp(std::round(value), -limit, limit) : 0.0f;
     currentIndex.store(static_cast<int>(index));
     pendingUpdate.store(true);
 }
