@@ -360,7 +360,8 @@ void Lfo::applyShape(float* out, unsigned long frames, unsigned long index)
     {
         case Shape::sine:
             for (unsigned long i = 0; i < frames; ++i)
-                out[i] = std::sin(twoPi * out[i] - halfPi);
+                out[i] = twoPi * out[i] - halfPi;
+            SignalProcessing::sin(out, out, frames);
             break;
         case Shape::triangle:
             for (unsigned long i = 0; i < frames; ++i)

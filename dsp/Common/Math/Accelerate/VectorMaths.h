@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+
+// Sine, cosine and tanh over float arrays (out may equal a), by the fastest
+// path this processor can run. Every path gives the reference path's results
+// bit for bit; the reference path is the plain C++ one. The fastest path is
+// chosen once, when the library is loaded, so a call never asks the processor
+// what it supports.
+class VectorMaths
+{
+public:
+    enum class Path { reference, avx2Fma };
+
+    static bool canRun(Path path);
+    // Switches every later call to path, if this processor can run it.
+    static void use(Path path);
+    static Path current();
+
+    static void sin(const float* a, float* out, std::size_t n);   // std::sin
+    static void cos(const float* a, float* out, std::size_t n);   // std::cos
+    static void tanh(const float* a, float* out, std::size_t n);  // referenceTanh
+
+    // tanh through one exponential in double precision: faster than the
+    // single-precision library function and correctly rounded.
+    static float referenceTanh(float value);
+};
