@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -121,16 +122,38 @@ void CustomReverb::shiftLines(const std::array<float*, lineCount>& buffers, unsi
         pathB[line] = linePathB[line].data();
     }
     frequencyShifter.processChannels(buffers.data(), mixed ? pathA : nullptr, mixed ? pathB : nullptr, frames);
+    if (!mixed)
+    {
+        for (unsigned long line = 0; line < lineCount; ++line)
+            advancePhase(line, frames);
+        return;
+    }
+    // The carriers and the phase a line moves on to depend on its stored phase,
+    // the shift frequency and the frame count alone: a line whose stored phase
+    // equals the line before's takes that line's. The lines start together and
+    // move on together, so the carriers are made once per slice.
+    float carrierStart = 0.0f;
     for (unsigned long line = 0; line < lineCount; ++line)
     {
-        if (!mixed)
+        const float start = storedPhase(line);
+        if (line > 0 && sameBits(start, carrierStart))
         {
-            advancePhase(line, frames);
-            continue;
+            frequencyShifter.phases[line] = frequencyShifter.phases[line - 1];
         }
-        rampPhase(line, frames);
-        finishShift(buffers[line], pathA[line], pathB[line], frames);
+        else
+        {
+            rampPhase(line, frames);
+            makeCarriers(frames);
+            carrierStart = start;
+        }
+        applyCarriers(pathA[line], pathB[line], frames);
+        blendAndDrive(buffers[line], pathA[line], frames);
     }
+}
+
+bool CustomReverb::sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // With no shift mix anywhere in the slice both blends keep x exactly as it is;
@@ -139,7 +162,8 @@ void CustomReverb::finishShift(float* x, float* s, float* pathB, unsigned long f
 {
     if (mixIsZero(frames))
         return;
-    combinePaths(s, pathB, frames);
+    makeCarriers(frames);
+    applyCarriers(s, pathB, frames);
     blendAndDrive(x, s, frames);
 }
 
@@ -186,19 +210,25 @@ float CustomReverb::phaseAfter(float last, float increment)
     return end - std::trunc(end);
 }
 
-// s = A·cos(2πφ) − B·sin(2πφ): with A leading B by 90 degrees every component
-// moves up by the shift frequency (down for a negative one).
-void CustomReverb::combinePaths(float* s, float* pathB, unsigned long frames)
+// The two carriers of the slice's phase ramp: cos(2πφ) in the cosine buffer
+// and cos(2π(φ − 1/4)) = sin(2πφ) in place of the ramp.
+void CustomReverb::makeCarriers(unsigned long frames)
 {
     float* phase = frequencyShifter.phaseRamp;
     float* cosine = frequencyShifter.cosineBuffer;
     SignalProcessing::mul_s(phase, twoPi, cosine, frames);
     SignalProcessing::cos(cosine, cosine, frames);
-    SignalProcessing::mul(s, cosine, s, frames);
     SignalProcessing::add_s(phase, -0.25f, phase, frames);
-    SignalProcessing::mul_s(phase, twoPi, cosine, frames);
-    SignalProcessing::cos(cosine, cosine, frames);
-    SignalProcessing::mul(pathB, cosine, pathB, frames);
+    SignalProcessing::mul_s(phase, twoPi, phase, frames);
+    SignalProcessing::cos(phase, phase, frames);
+}
+
+// s = A·cos(2πφ) − B·sin(2πφ): with A leading B by 90 degrees every component
+// moves up by the shift frequency (down for a negative one).
+void CustomReverb::applyCarriers(float* s, float* pathB, unsigned long frames)
+{
+    SignalProcessing::mul(s, frequencyShifter.cosineBuffer, s, frames);
+    SignalProcessing::mul(pathB, frequencyShifter.phaseRamp, pathB, frames);
     SignalProcessing::sub(s, pathB, s, frames);
 }
 

@@ -52,7 +52,9 @@ private:
     float& storedPhase(unsigned long line);
     float phaseIncrement() const;
     static float phaseAfter(float last, float increment);
-    void combinePaths(float* s, float* pathB, unsigned long frames);
+    void makeCarriers(unsigned long frames);
+    void applyCarriers(float* s, float* pathB, unsigned long frames);
+    static bool sameBits(float a, float b);
     void blendAndDrive(float* x, float* s, unsigned long frames);
     float drive() const;
     bool mixIsZero(unsigned long frames) const;
