@@ -70,9 +70,8 @@ void DelayRead::processChunk(const float* delay, float unitSeconds, float* out, 
     interpolate(out, first, frames);
 }
 
-// Four frames at a time where SSE2 is there: a frame's four taps are adjacent
-// in the line (one load), a transpose gives each tap for four frames, and the
-// interpolation runs in lanes, with the positions found as locate finds them.
+// Four frames at a time where SSE2 is there, with the positions found as
+// locate finds them and the interpolation in lanes.
 // Returns the frames done.
 int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                                   int writeIndex, int frames) const
@@ -86,7 +85,8 @@ int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* 
     const __m128 lowest = _mm_set1_ps(static_cast<float>(DelayWrite::sliceLength));
     const __m128 highest = _mm_set1_ps(highestPosition(size));
     // tapIndex for four frames in integer lanes: start + i - integer[i], wrapped.
-    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128i steps = _mm_setr_epi32(0, 1, 2, 3);
+    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength), steps);
     const __m128i four = _mm_set1_epi32(4);
     const __m128i wrap = _mm_set1_epi32(size);
     for (; i + 4 <= frames; i += 4)
@@ -98,15 +98,27 @@ int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* 
         const __m128 fractions = _mm_sub_ps(position, _mm_cvtepi32_ps(whole));
         const __m128i k = _mm_sub_epi32(start, whole);
         start = _mm_add_epi32(start, four);
-        alignas(16) int index[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap)));
-        __m128 oldest = _mm_loadu_ps(buffer + index[0] - 3);
-        __m128 older = _mm_loadu_ps(buffer + index[1] - 3);
-        __m128 newer = _mm_loadu_ps(buffer + index[2] - 3);
-        __m128 newest = _mm_loadu_ps(buffer + index[3] - 3);
-        // Rows of taps k-3 .. k per frame become, per tap, four frames: y3, y2, y1, y0.
-        _MM_TRANSPOSE4_PS(oldest, older, newer, newest);
-        _mm_storeu_ps(out + i, lagrange(newest, newer, older, oldest, fractions));
+        const __m128i wrapped = _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap));
+        const int first = _mm_cvtsi128_si32(wrapped);
+        const __m128i consecutive = _mm_cmpeq_epi32(wrapped, _mm_add_epi32(_mm_set1_epi32(first), steps));
+        __m128 y[4];
+        if (_mm_movemask_epi8(consecutive) == 0xFFFF)
+        {
+            // The four frames' taps follow each other in the line: each tap of
+            // the four frames is one load.
+            for (int tap = 0; tap < 4; ++tap)
+                y[tap] = _mm_loadu_ps(buffer + first - tap);
+        }
+        else
+        {
+            // Each frame's taps are one load; a transpose gives each tap for four frames.
+            alignas(16) int index[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(index), wrapped);
+            for (int frame = 0; frame < 4; ++frame)
+                y[3 - frame] = _mm_loadu_ps(buffer + index[frame] - 3);
+            _MM_TRANSPOSE4_PS(y[3], y[2], y[1], y[0]);
+        }
+        _mm_storeu_ps(out + i, lagrange(y[0], y[1], y[2], y[3], fractions));
     }
 #else
     (void)delay;
