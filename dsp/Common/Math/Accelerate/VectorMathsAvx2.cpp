@@ -183,8 +183,12 @@ namespace
         const __m256d magnitude = _mm256_andnot_pd(all(-0.0), x);
         const __m256d e = exponential(_mm256_add_pd(x, x));
         __m256d result = _mm256_div_pd(_mm256_sub_pd(e, one), _mm256_add_pd(e, one));
-        const __m256d small = _mm256_mul_pd(x, _mm256_sub_pd(one, _mm256_div_pd(_mm256_mul_pd(x, x), all(3.0))));
-        result = _mm256_blendv_pd(result, small, _mm256_cmp_pd(magnitude, all(4e-4), _CMP_LT_OQ));
+        const __m256d small = _mm256_cmp_pd(magnitude, all(4e-4), _CMP_LT_OQ);
+        if (_mm256_movemask_pd(small) != 0)
+        {
+            const __m256d x3 = _mm256_div_pd(_mm256_mul_pd(x, x), all(3.0));
+            result = _mm256_blendv_pd(result, _mm256_mul_pd(x, _mm256_sub_pd(one, x3)), small);
+        }
         const __m256d unit = _mm256_blendv_pd(all(-1.0), one, _mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_GT_OQ));
         result = _mm256_blendv_pd(result, unit, _mm256_cmp_pd(magnitude, all(20.0), _CMP_GT_OQ));
         return _mm256_cvtpd_ps(result);
