@@ -1,6 +1,9 @@
 #include "DelayRead.h"
 
+#include "DelayReadAvx2.h"
 #include "DelayWrite.h"
+
+#include "Common/Math/Accelerate/VectorMaths.h"
 
 #include <algorithm>
 
@@ -8,7 +11,10 @@
 #include <emmintrin.h>
 #endif
 
-DelayRead::DelayRead(float rate) : sampleRate(rate) {}
+DelayRead::DelayRead(float rate)
+    : sampleRate(rate), eightLanes(VectorMaths::current() == VectorMaths::Path::avx2Fma)
+{
+}
 
 namespace
 {
@@ -70,8 +76,9 @@ void DelayRead::processChunk(const float* delay, float unitSeconds, float* out, 
     interpolate(out, first, frames);
 }
 
-// Four frames at a time where SSE2 is there, with the positions found as
-// locate finds them and the interpolation in lanes.
+// Eight frames at a time where AVX2 is there (while the taps follow each
+// other), then four at a time where SSE2 is there, with the positions found
+// as locate finds them and the interpolation in lanes.
 // Returns the frames done.
 int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                                   int writeIndex, int frames) const
@@ -80,13 +87,18 @@ int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* 
 #if defined(__SSE2__)
     const int size = line.getSize();
     const float* buffer = line.data();
+    if (eightLanes)
+        i = DelayReadAvx2::interpolate(delay, unitSeconds, sampleRate,
+                                       {buffer, size, writeIndex - chunkLength,
+                                        static_cast<float>(DelayWrite::sliceLength), highestPosition(size)},
+                                       out, frames);
     const __m128 rate = _mm_set1_ps(sampleRate);
     const __m128 unit = _mm_set1_ps(unitSeconds);
     const __m128 lowest = _mm_set1_ps(static_cast<float>(DelayWrite::sliceLength));
     const __m128 highest = _mm_set1_ps(highestPosition(size));
     // tapIndex for four frames in integer lanes: start + i - integer[i], wrapped.
     const __m128i steps = _mm_setr_epi32(0, 1, 2, 3);
-    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength), steps);
+    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength + i), steps);
     const __m128i four = _mm_set1_epi32(4);
     const __m128i wrap = _mm_set1_epi32(size);
     for (; i + 4 <= frames; i += 4)

@@ -52,6 +52,8 @@ private:
 
     int interpolationMode = cubic;
     float sampleRate;
+    // Chosen with the vector-maths path when the reader is made.
+    bool eightLanes;
     std::array<float, chunkLength> fraction{};
     std::array<int, chunkLength> integer{};
     std::array<std::array<float, chunkLength>, 4> taps{};
