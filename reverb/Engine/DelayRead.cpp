@@ -76,9 +76,9 @@ void DelayRead::processChunk(const float* delay, float unitSeconds, float* out, 
     interpolate(out, first, frames);
 }
 
-// Eight frames at a time where AVX2 is there (while the taps follow each
-// other), then four at a time where SSE2 is there, with the positions found
-// as locate finds them and the interpolation in lanes.
+// Eight frames at a time where AVX2 is there, then four at a time where SSE2
+// is there, with the positions found as locate finds them and the
+// interpolation in lanes.
 // Returns the frames done.
 int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* out, const DelayWrite& line,
                                   int writeIndex, int frames) const

@@ -39,14 +39,22 @@ namespace
             const __m256 fractions = _mm256_sub_ps(position, _mm256_cvtepi32_ps(whole));
             const __m256i k = _mm256_sub_epi32(start, whole);
             const __m256i wrapped = _mm256_add_epi32(k, _mm256_and_si256(_mm256_cmpgt_epi32(four, k), wrap));
+            start = _mm256_add_epi32(start, eight);
             const int first = _mm256_cvtsi256_si32(wrapped);
             const __m256i expected = _mm256_add_epi32(_mm256_set1_epi32(first), steps);
-            if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(wrapped, expected)) != -1)
-                break;
-            start = _mm256_add_epi32(start, eight);
-            const float* newest = line.buffer + first;
-            _mm256_storeu_ps(out + i, lagrange(_mm256_loadu_ps(newest), _mm256_loadu_ps(newest - 1),
-                                               _mm256_loadu_ps(newest - 2), _mm256_loadu_ps(newest - 3), fractions));
+            __m256 y[4];
+            if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(wrapped, expected)) == -1)
+            {
+                // The taps follow each other in the line: one load per tap.
+                for (int tap = 0; tap < 4; ++tap)
+                    y[tap] = _mm256_loadu_ps(line.buffer + first - tap);
+            }
+            else
+            {
+                for (int tap = 0; tap < 4; ++tap)
+                    y[tap] = _mm256_i32gather_ps(line.buffer, _mm256_sub_epi32(wrapped, _mm256_set1_epi32(tap)), 4);
+            }
+            _mm256_storeu_ps(out + i, lagrange(y[0], y[1], y[2], y[3], fractions));
         }
         return i;
     }

@@ -17,7 +17,6 @@ public:
         float highest;
     };
 
-    // Interpolates from frame 0 on, eight frames at a time, while each eight
-    // frames' newest taps follow each other in the line; returns the frames done.
+    // Interpolates from frame 0 on, eight frames at a time; returns the frames done.
     static int interpolate(const float* delay, float scale, float rate, const Line& line, float* out, int frames);
 };
