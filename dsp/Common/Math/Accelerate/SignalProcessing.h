@@ -72,7 +72,7 @@ public:
     static void tableRead(const float* indices, const float* table, std::size_t tableLength,
                           float* out, std::size_t n);
 
-    // std::cos, std::sin and VectorMaths::referenceTanh, bit for bit, by VectorMaths.
+    // std::cos, std::sin and VectorMaths::tanhOf, bit for bit, by VectorMaths.
     static void cos(const float* a, float* out, std::size_t n);
     static void sin(const float* a, float* out, std::size_t n);
     static void tanh(const float* a, float* out, std::size_t n);

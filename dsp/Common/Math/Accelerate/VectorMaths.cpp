@@ -17,25 +17,8 @@ namespace
         ArrayFunction tanh;
     };
 
-    void referenceSin(const float* a, float* out, std::size_t n)
-    {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = std::sin(a[i]);
-    }
-
-    void referenceCos(const float* a, float* out, std::size_t n)
-    {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = std::cos(a[i]);
-    }
-
-    void referenceTanh(const float* a, float* out, std::size_t n)
-    {
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = VectorMaths::referenceTanh(a[i]);
-    }
-
-    constexpr Functions reference{VectorMaths::Path::reference, referenceSin, referenceCos, referenceTanh};
+    constexpr Functions reference{VectorMaths::Path::reference, VectorMaths::referenceSin, VectorMaths::referenceCos,
+                                  VectorMaths::referenceTanh};
     constexpr Functions avx2Fma{VectorMaths::Path::avx2Fma, VectorMathsAvx2::sin, VectorMathsAvx2::cos,
                                 VectorMathsAvx2::tanh};
 
@@ -84,7 +67,25 @@ void VectorMaths::tanh(const float* a, float* out, std::size_t n)
     functions().tanh(a, out, n);
 }
 
-float VectorMaths::referenceTanh(float value)
+void VectorMaths::referenceSin(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::sin(a[i]);
+}
+
+void VectorMaths::referenceCos(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::cos(a[i]);
+}
+
+void VectorMaths::referenceTanh(const float* a, float* out, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = tanhOf(a[i]);
+}
+
+float VectorMaths::tanhOf(float value)
 {
     const double x = value;
     const double magnitude = std::fabs(x);

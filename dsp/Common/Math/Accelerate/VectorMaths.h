@@ -17,11 +17,16 @@ public:
     static void use(Path path);
     static Path current();
 
-    static void sin(const float* a, float* out, std::size_t n);   // std::sin
-    static void cos(const float* a, float* out, std::size_t n);   // std::cos
-    static void tanh(const float* a, float* out, std::size_t n);  // referenceTanh
+    static void sin(const float* a, float* out, std::size_t n);
+    static void cos(const float* a, float* out, std::size_t n);
+    static void tanh(const float* a, float* out, std::size_t n);
 
+    // The reference path, which the fast paths also take for values outside
+    // their range: std::sin, std::cos and tanhOf, value by value.
+    static void referenceSin(const float* a, float* out, std::size_t n);
+    static void referenceCos(const float* a, float* out, std::size_t n);
+    static void referenceTanh(const float* a, float* out, std::size_t n);
     // tanh through one exponential in double precision: faster than the
     // single-precision library function and correctly rounded.
-    static float referenceTanh(float value);
+    static float tanhOf(float value);
 };

@@ -5,10 +5,9 @@
 // Sine, cosine and tanh over float arrays with AVX2 and FMA, four values at a
 // time. Every result equals, bit for bit, that of the plain functions on a
 // processor with these features: std::sin and std::cos as the C library
-// computes them there (its FMA variants), and VectorMaths' reference tanh. A
-// group of four holding a value outside the fast range (NaN, infinity, or a
-// sine or cosine argument of magnitude 120 or more) is computed one value at a
-// time by the plain functions. Call only when supported() is true, and after
+// computes them there (its FMA variants), and VectorMaths::tanhOf. A group of
+// four holding a value outside the fast range (NaN, infinity, or a sine or
+// cosine argument of magnitude 120 or more) goes to the reference functions. Call only when supported() is true, and after
 // prepare() has returned.
 class VectorMathsAvx2
 {
