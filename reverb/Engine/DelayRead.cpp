@@ -42,6 +42,26 @@ namespace
         const __m128 c = _mm_sub_ps(_mm_sub_ps(y2, y1), _mm_mul_ps(w, b));
         return _mm_add_ps(y1, _mm_mul_ps(f, c));
     }
+
+    // Taps y0 (the newest) to y3 of four frames whose newest taps are at index.
+    inline void loadTaps(const float* buffer, __m128i index, __m128 y[4])
+    {
+        const int first = _mm_cvtsi128_si32(index);
+        const __m128i expected = _mm_add_epi32(_mm_set1_epi32(first), _mm_setr_epi32(0, 1, 2, 3));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(index, expected)) == 0xFFFF)
+        {
+            // The frames' taps follow each other in the line: one load per tap.
+            for (int tap = 0; tap < 4; ++tap)
+                y[tap] = _mm_loadu_ps(buffer + first - tap);
+            return;
+        }
+        // One load per frame; a transpose gives each tap for the four frames.
+        alignas(16) int frames[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(frames), index);
+        for (int frame = 0; frame < 4; ++frame)
+            y[3 - frame] = _mm_loadu_ps(buffer + frames[frame] - 3);
+        _MM_TRANSPOSE4_PS(y[3], y[2], y[1], y[0]);
+    }
 #endif
 }
 
@@ -97,8 +117,7 @@ int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* 
     const __m128 lowest = _mm_set1_ps(static_cast<float>(DelayWrite::sliceLength));
     const __m128 highest = _mm_set1_ps(highestPosition(size));
     // tapIndex for four frames in integer lanes: start + i - integer[i], wrapped.
-    const __m128i steps = _mm_setr_epi32(0, 1, 2, 3);
-    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength + i), steps);
+    __m128i start = _mm_add_epi32(_mm_set1_epi32(writeIndex - chunkLength + i), _mm_setr_epi32(0, 1, 2, 3));
     const __m128i four = _mm_set1_epi32(4);
     const __m128i wrap = _mm_set1_epi32(size);
     for (; i + 4 <= frames; i += 4)
@@ -110,26 +129,8 @@ int DelayRead::interpolateInLanes(const float* delay, float unitSeconds, float* 
         const __m128 fractions = _mm_sub_ps(position, _mm_cvtepi32_ps(whole));
         const __m128i k = _mm_sub_epi32(start, whole);
         start = _mm_add_epi32(start, four);
-        const __m128i wrapped = _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap));
-        const int first = _mm_cvtsi128_si32(wrapped);
-        const __m128i consecutive = _mm_cmpeq_epi32(wrapped, _mm_add_epi32(_mm_set1_epi32(first), steps));
         __m128 y[4];
-        if (_mm_movemask_epi8(consecutive) == 0xFFFF)
-        {
-            // The four frames' taps follow each other in the line: each tap of
-            // the four frames is one load.
-            for (int tap = 0; tap < 4; ++tap)
-                y[tap] = _mm_loadu_ps(buffer + first - tap);
-        }
-        else
-        {
-            // Each frame's taps are one load; a transpose gives each tap for four frames.
-            alignas(16) int index[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(index), wrapped);
-            for (int frame = 0; frame < 4; ++frame)
-                y[3 - frame] = _mm_loadu_ps(buffer + index[frame] - 3);
-            _MM_TRANSPOSE4_PS(y[3], y[2], y[1], y[0]);
-        }
+        loadTaps(buffer, _mm_add_epi32(k, _mm_and_si128(_mm_cmplt_epi32(k, four), wrap)), y);
         _mm_storeu_ps(out + i, lagrange(y[0], y[1], y[2], y[3], fractions));
     }
 #else
