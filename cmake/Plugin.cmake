@@ -2,6 +2,8 @@
 # tests that need JUCE.
 find_package(JUCE CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
+# State blocks and preset files are parsed with expat (libexpat1 is on every desktop).
+pkg_check_modules(ZORVIK_EXPAT REQUIRED IMPORTED_TARGET expat)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Resources.cmake)
 
@@ -44,6 +46,7 @@ target_compile_definitions(ZorvikReverb PUBLIC
 target_link_libraries(ZorvikReverb
   PRIVATE
     zorvik_engine
+    PkgConfig::ZORVIK_EXPAT
     ${ZORVIK_RESOURCE_TARGETS}
     juce::juce_core juce::juce_events juce::juce_data_structures
     juce::juce_graphics juce::juce_gui_basics juce::juce_gui_extra

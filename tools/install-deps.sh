@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   juce-modules-source
   libflac-dev libvorbis-dev libogg-dev
+  libexpat1-dev
   xvfb xauth x11-utils
 )
 

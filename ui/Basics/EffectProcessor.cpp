@@ -1,6 +1,8 @@
 #include "Basics/EffectProcessor.h"
 
 #include "Basics/BooleanParameter.h"
+#include "Preset/PresetReader.h"
+#include "Preset/SafeXmlReader.h"
 
 #include "Common/FilterDSPKernel.h"
 #include "Common/Parameters/ParameterList.h"
@@ -17,9 +19,6 @@ const juce::Identifier stateType("Parameters");
 const juce::Identifier presetNameProperty("PresetName");
 const juce::Identifier idProperty("id");
 const juce::Identifier valueProperty("value");
-
-// Preset files larger than this are not presets; they are skipped unread.
-constexpr juce::int64 maximumPresetFileSize = 1 << 20;
 
 ParameterList* parameterListOf(FilterDSPKernel* kernel)
 {
@@ -401,15 +400,25 @@ juce::ValueTree EffectProcessor::sanitisedState(const juce::ValueTree& restored)
     return result;
 }
 
+// A block that names none of the host parameters is not a state of this processor.
+bool EffectProcessor::setsAHostParameter(const juce::ValueTree& restored) const
+{
+    for (const auto& child : restored)
+        if (auto* p = PresetParser::findParameter(parameterListOf(kernel), child.getProperty(idProperty).toString()))
+            if (!p->isOutput)
+                return true;
+    return false;
+}
+
 void EffectProcessor::setStateInformation(const void* data, int sizeInBytes)
 {
     if (data == nullptr || sizeInBytes <= 0)
         return;
-    const auto xml = getXmlFromBinary(data, sizeInBytes);
+    const auto xml = SafeXmlReader::parseBinaryState(data, static_cast<size_t>(sizeInBytes));
     if (xml == nullptr || !xml->hasTagName(stateType.toString()))
         return;
     const auto restored = juce::ValueTree::fromXml(*xml);
-    if (!restored.isValid())
+    if (!restored.isValid() || !setsAHostParameter(restored))
         return;
 
     const juce::ScopedLock lock(presetLock);
@@ -431,40 +440,16 @@ void EffectProcessor::setStateInformation(const void* data, int sizeInBytes)
 
 // --- Presets ---
 
-Preset* EffectProcessor::readPreset(const juce::String& fileName, const juce::String& text, bool isUser,
-                                    juce::File file)
+PresetReader EffectProcessor::presetReader() const
 {
-    const juce::String suffix = "." + juce::String(presetExtension);
-    if (!fileName.endsWith(suffix) || fileName.length() <= suffix.length())
-        return nullptr;
-    const auto xml = juce::XmlDocument::parse(text);
-    if (xml == nullptr || xml->getFirstChildElement() == nullptr)
-        return nullptr;
-    const auto name = fileName.dropLastCharacters(suffix.length()).toUpperCase();
-    const auto tree = presetParser->valueTreeFromPreset(defaultState, xml->getFirstChildElement(),
-                                                        parameterListOf(kernel));
-    return new Preset(name, tree, isUser, file);
+    return PresetReader(juce::String(presetExtension), *presetParser, defaultState, parameterListOf(kernel));
 }
 
 void EffectProcessor::retrieveFactoryPresets()
 {
     const juce::ScopedLock lock(presetLock);
     auto& factory = presetLists[1];
-    juce::ZipFile archive(new juce::MemoryInputStream(BinaryData::Presets_zip,
-                                                      static_cast<size_t>(BinaryData::Presets_zipSize), false),
-                          true);
-    for (int i = 0; i < archive.getNumEntries(); ++i)
-    {
-        const auto* entry = archive.getEntry(i);
-        if (entry == nullptr || entry->uncompressedSize > maximumPresetFileSize)
-            continue;
-        std::unique_ptr<juce::InputStream> stream(archive.createStreamForEntry(i));
-        if (stream == nullptr)
-            continue;
-        if (auto* preset = readPreset(entry->filename, stream->readEntireStreamAsString(), false, {}))
-            factory.push_back(preset);
-    }
-    std::stable_sort(factory.begin(), factory.end(), Preset::comparePresets);
+    factory = presetReader().readArchive(BinaryData::Presets_zip, static_cast<size_t>(BinaryData::Presets_zipSize));
     factory.insert(factory.begin(), new Preset("DEFAULT", defaultState, false));
 }
 
@@ -480,18 +465,7 @@ void EffectProcessor::retrieveUserPresets()
     const auto folder = getUserPresetFolder();
     if (!folder.createDirectory())
         return;
-
-    for (const auto& entry : juce::RangedDirectoryIterator(folder, false, "*", juce::File::findFiles))
-    {
-        const auto file = entry.getFile();
-        if (file.getSize() > maximumPresetFileSize)
-            continue;
-        if (!file.getFileName().endsWith("." + juce::String(presetExtension)))
-            continue;
-        if (auto* preset = readPreset(file.getFileName(), file.loadFileAsString(), true, file))
-            presetLists[0].push_back(preset);
-    }
-    std::stable_sort(presetLists[0].begin(), presetLists[0].end(), Preset::comparePresets);
+    presetLists[0] = presetReader().readFolder(folder);
 
     if (remembered.isNotEmpty())
         setPreset(remembered, true);

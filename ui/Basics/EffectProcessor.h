@@ -8,6 +8,7 @@
 
 #include "Preset/Preset.h"
 #include "Preset/PresetParser.h"
+#include "Preset/PresetReader.h"
 
 class FilterDSPKernel;
 struct BufferList;
@@ -96,8 +97,9 @@ public:
 
 private:
     void makeCurrent(Preset* preset, int row);
-    Preset* readPreset(const juce::String& fileName, const juce::String& text, bool isUser, juce::File file);
+    PresetReader presetReader() const;
     juce::ValueTree sanitisedState(const juce::ValueTree& restored) const;
+    bool setsAHostParameter(const juce::ValueTree& restored) const;
     void copyHostPosition();
     bool routeBuffers(juce::AudioBuffer<float>& buffer, int offset);
 
