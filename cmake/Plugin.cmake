@@ -96,11 +96,21 @@ endfunction()
 
 set(ZORVIK_BUNDLE "${CMAKE_BINARY_DIR}/ZorvikReverb_artefacts/$<CONFIG>/VST3/ZORVIK Reverb.vst3")
 
+# The preset reading code, shared by the plug-in and the render tool.
+set(ZORVIK_PRESET_READER_SOURCES
+  ${PROJECT_SOURCE_DIR}/ui/Preset/Preset.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/PresetParser.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/PresetReader.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/RegularFileReader.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/SafeXmlReader.cpp)
+
 file(GLOB ZORVIK_RENDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/render/*.cpp)
 if(ZORVIK_RENDER_SOURCES)
-  zorvik_vst3_host_app(zorvik_render ${ZORVIK_RENDER_SOURCES})
-  # The tool reads the same factory archive as the plug-in.
-  target_link_libraries(zorvik_render PRIVATE ZorvikBinaryData)
+  zorvik_vst3_host_app(zorvik_render ${ZORVIK_RENDER_SOURCES} ${ZORVIK_PRESET_READER_SOURCES})
+  # The tool reads the same factory archive as the plug-in, with the plug-in's own
+  # preset reading code and parameter table.
+  target_include_directories(zorvik_render PRIVATE ${PROJECT_SOURCE_DIR}/ui)
+  target_link_libraries(zorvik_render PRIVATE ZorvikBinaryData zorvik_engine PkgConfig::ZORVIK_EXPAT)
   zorvik_warnings(zorvik_render)
 endif()
 

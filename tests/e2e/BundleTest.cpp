@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 namespace
 {
 const juce::StringArray hostParameterIds { "InputGain",          "InputFilterType",      "InputFilterGain",
@@ -188,4 +190,24 @@ TEST_F(RenderTool, RefusesUnknownPresetsAndBadArguments)
                   .exitCode,
               0);
     EXPECT_FALSE(output.exists());
+}
+
+TEST_F(RenderTool, ReportsAPlugInThatDoesNotLoadAndSkipsSpecialPresetFiles)
+{
+    const auto missing = runTool({ "--plugin", folder.getChildFile("missing.vst3").getFullPathName(), "--list-presets" });
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_TRUE(missing.output.contains("Cannot load the plug-in")) << missing.output;
+
+    // A FIFO and a link to a device among the user presets are passed over, not waited for.
+    const auto presets = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
+                             .getChildFile("ZORVIK/ZORVIK Reverb");
+    ASSERT_TRUE(presets.createDirectory());
+    const auto fifo = presets.getChildFile("Fifo.rbprs");
+    ASSERT_EQ(mkfifo(fifo.getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_TRUE(juce::File("/dev/zero").createSymbolicLink(presets.getChildFile("Zero.rbprs"), true));
+    const auto listed = runTool({ "--plugin", bundle().getFullPathName(), "--list-presets" });
+    fifo.deleteFile();
+    presets.getChildFile("Zero.rbprs").deleteFile();
+    EXPECT_EQ(listed.exitCode, 0) << listed.output;
+    EXPECT_TRUE(listed.output.contains("VIBRANT TAILS")) << listed.output;
 }

@@ -119,7 +119,7 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const juce::File& bundle, 
     format.findAllTypesForFile(types, bundle.getFullPathName());
     if (types.isEmpty())
     {
-        std::cerr << "No VST3 plug-in found in " << bundle.getFullPathName() << "\n";
+        std::cerr << "Cannot load the plug-in: no VST3 plug-in found in " << bundle.getFullPathName() << "\n";
         return nullptr;
     }
     juce::String error;
@@ -127,6 +127,16 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const juce::File& bundle, 
     if (instance == nullptr)
         std::cerr << "Cannot load the plug-in: " << error << "\n";
     return instance;
+}
+
+// The presets the plug-in offers; a plug-in that does not load has none.
+int listPresets(const juce::File& bundle)
+{
+    if (loadPlugin(bundle, 48000.0) == nullptr)
+        return 1;
+    for (const auto& name : PresetLibrary().names())
+        std::cout << name << "\n";
+    return 0;
 }
 
 // Every parameter the preset names takes its value, every other one its default.
@@ -239,10 +249,6 @@ int main(int argc, char** argv)
     if (options->testSound != juce::File())
         return makeTestSound(options->testSound);
     if (options->listPresets)
-    {
-        for (const auto& name : PresetLibrary().names())
-            std::cout << name << "\n";
-        return 0;
-    }
+        return listPresets(options->plugin);
     return render(*options);
 }

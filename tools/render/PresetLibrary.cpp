@@ -1,31 +1,38 @@
 #include "PresetLibrary.h"
 
-#include <BinaryData.h>
+#include "Preset/PresetReader.h"
+#include "ZorvikReverbParameterList.h"
 
-#include <cmath>
+#include <BinaryData.h>
 
 namespace
 {
-const juce::String extension = ".rbprs";
-constexpr juce::int64 maximumFileSize = 1 << 20;
+std::vector<std::unique_ptr<Preset>> owned(const std::vector<Preset*>& presets)
+{
+    return { presets.begin(), presets.end() };
+}
 } // namespace
 
-PresetLibrary::PresetLibrary()
+PresetLibrary::PresetLibrary() : parameterList(std::make_unique<ZorvikReverbParameterList>())
 {
-    factory["DEFAULT"] = {};
-    juce::ZipFile archive(new juce::MemoryInputStream(BinaryData::Presets_zip,
-                                                      static_cast<size_t>(BinaryData::Presets_zipSize), false),
-                          true);
-    for (int i = 0; i < archive.getNumEntries(); ++i)
-    {
-        std::unique_ptr<juce::InputStream> stream(archive.createStreamForEntry(i));
-        if (stream != nullptr)
-            add(archive.getEntry(i)->filename, stream->readEntireStreamAsString(), factory);
-    }
+    const auto defaultState = makeDefaultState();
+    const PresetReader reader("rbprs", parser, defaultState, parameterList.get());
+    factory = owned(reader.readArchive(BinaryData::Presets_zip, static_cast<size_t>(BinaryData::Presets_zipSize)));
+    factory.insert(factory.begin(), std::make_unique<Preset>("DEFAULT", defaultState, false));
+    user = owned(reader.readFolder(userFolder()));
+}
 
-    for (const auto& entry : juce::RangedDirectoryIterator(userFolder(), false, "*", juce::File::findFiles))
-        if (entry.getFileSize() <= maximumFileSize)
-            add(entry.getFile().getFileName(), entry.getFile().loadFileAsString(), user);
+PresetLibrary::~PresetLibrary() = default;
+
+// Every host parameter at its default, as the plug-in's own default state.
+juce::ValueTree PresetLibrary::makeDefaultState() const
+{
+    juce::ValueTree state("Parameters");
+    for (const auto* p : *parameterList)
+        if (!p->isOutput)
+            state.appendChild(juce::ValueTree("PARAM", { { "id", juce::String(p->name) }, { "value", p->defaultValue } }),
+                              nullptr);
+    return state;
 }
 
 juce::File PresetLibrary::userFolder()
@@ -35,55 +42,27 @@ juce::File PresetLibrary::userFolder()
         .getChildFile("ZORVIK Reverb");
 }
 
-void PresetLibrary::add(const juce::String& fileName, const juce::String& text,
-                        std::map<juce::String, Values>& into)
-{
-    if (!fileName.endsWith(extension) || fileName.length() <= extension.length())
-        return;
-    const auto name = fileName.dropLastCharacters(extension.length()).toUpperCase();
-    if (into.count(name) != 0)
-        return;
-    if (auto values = parse(text))
-        into[name] = *values;
-}
-
-std::optional<PresetLibrary::Values> PresetLibrary::parse(const juce::String& text)
-{
-    const auto xml = juce::XmlDocument::parse(text);
-    if (xml == nullptr || xml->getFirstChildElement() == nullptr)
-        return std::nullopt;
-    Values values;
-    juce::String key;
-    for (auto* element : xml->getFirstChildElement()->getChildIterator())
-    {
-        const auto content = element->getAllSubText().trim();
-        if (element->hasTagName("key"))
-            key = content;
-        else if (element->hasTagName("real") && key.isNotEmpty() && content.isNotEmpty())
-        {
-            const double value = content.getDoubleValue();
-            if (std::isfinite(value))
-                values[key] = value;
-        }
-    }
-    return values;
-}
-
 std::optional<PresetLibrary::Values> PresetLibrary::find(const juce::String& name) const
 {
     const auto target = name.toUpperCase();
     for (const auto* list : { &user, &factory })
-        if (const auto found = list->find(target); found != list->end())
-            return found->second;
+        for (const auto& preset : *list)
+            if (preset->name == target)
+            {
+                Values values;
+                for (const auto& child : preset->state)
+                    values[child.getProperty("id").toString()] = static_cast<double>(child.getProperty("value"));
+                return values;
+            }
     return std::nullopt;
 }
 
 juce::StringArray PresetLibrary::names() const
 {
     juce::StringArray result;
-    for (const auto& [name, values] : user)
-        result.add(name + " (user)");
-    for (const auto& [name, values] : factory)
-        result.add(name);
+    for (const auto& preset : user)
+        result.add(preset->name + " (user)");
+    for (const auto& preset : factory)
+        result.add(preset->name);
     return result;
 }
