@@ -8,6 +8,7 @@ packages=(
   juce-modules-source
   libflac-dev libvorbis-dev libogg-dev
   libexpat1-dev
+  clang libclang-rt-dev  # the fuzz harnesses (libFuzzer)
   xvfb xauth x11-utils
 )
 

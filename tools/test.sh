@@ -6,3 +6,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/build.sh" "$root/build"
 cd "$root/build"
 ctest --output-on-failure -j "$(nproc)" --timeout 600
+# The fuzz harnesses, about a minute each (skipped where clang is missing).
+"$root/tools/fuzz.sh" "$root/build-fuzz" 60
