@@ -75,22 +75,37 @@ function(zorvik_juce_test_binary name folder)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
 endfunction()
 
-# A host-side program: JUCE's own VST3 hosting, as a DAW loads the bundle.
-function(zorvik_vst3_host_app name)
-  juce_add_console_app(${name} PRODUCT_NAME ${name})
-  target_sources(${name} PRIVATE ${ARGN})
-  target_compile_definitions(${name} PRIVATE
-    JUCE_PLUGINHOST_VST3=1 JUCE_PLUGINHOST_VST=0 JUCE_PLUGINHOST_LADSPA=0 JUCE_PLUGINHOST_LV2=0
-    JUCE_USE_CURL=0 JUCE_WEB_BROWSER=0 JUCE_DISPLAY_SPLASH_SCREEN=0
-    JUCE_VST3_CAN_REPLACE_VST2=0 JUCE_MODAL_LOOPS_PERMITTED=1)
-  target_link_libraries(${name} PRIVATE
+# JUCE's modules for the host-side programs (the render tool, the bundle tests and
+# the kernel benchmark), compiled once: JUCE's own VST3 hosting, as a DAW loads the
+# bundle. The modules' sources go into this library only; the programs take its
+# include folders and definitions.
+pkg_check_modules(ZORVIK_CODECS REQUIRED IMPORTED_TARGET flac vorbisenc vorbisfile vorbis ogg)
+add_library(zorvik_juce_host STATIC)
+target_compile_definitions(zorvik_juce_host PUBLIC
+  JUCE_STANDALONE_APPLICATION=1 JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+  JUCE_PLUGINHOST_VST3=1 JUCE_PLUGINHOST_VST=0 JUCE_PLUGINHOST_LADSPA=0 JUCE_PLUGINHOST_LV2=0
+  JUCE_USE_CURL=0 JUCE_WEB_BROWSER=0 JUCE_DISPLAY_SPLASH_SCREEN=0
+  JUCE_VST3_CAN_REPLACE_VST2=0 JUCE_MODAL_LOOPS_PERMITTED=1)
+target_link_libraries(zorvik_juce_host
+  PRIVATE
     juce::juce_core juce::juce_events juce::juce_data_structures juce::juce_graphics
     juce::juce_gui_basics juce::juce_audio_basics juce::juce_audio_formats
-    juce::juce_audio_processors
-    juce::juce_recommended_config_flags)
-  pkg_check_modules(ZORVIK_CODECS REQUIRED IMPORTED_TARGET flac vorbisenc vorbisfile vorbis ogg)
-  target_link_libraries(${name} PRIVATE PkgConfig::ZORVIK_CODECS)
+    juce::juce_audio_processors juce::juce_dsp
+  PUBLIC
+    juce::juce_recommended_config_flags juce::pkgconfig_JUCE_IMG_LINUX_DEPS PkgConfig::ZORVIK_CODECS)
+target_compile_options(zorvik_juce_host PRIVATE -Wno-dangling-pointer)
+
+function(zorvik_juce_host_program name)
+  add_executable(${name} ${ARGN})
+  target_include_directories(${name} PRIVATE $<TARGET_PROPERTY:zorvik_juce_host,INCLUDE_DIRECTORIES>)
+  target_compile_definitions(${name} PRIVATE $<TARGET_PROPERTY:zorvik_juce_host,COMPILE_DEFINITIONS>)
+  target_link_libraries(${name} PRIVATE zorvik_juce_host)
   target_compile_options(${name} PRIVATE -Wno-dangling-pointer)
+endfunction()
+
+# A host-side program that loads the bundle.
+function(zorvik_vst3_host_app name)
+  zorvik_juce_host_program(${name} ${ARGN})
   add_dependencies(${name} ZorvikReverb_VST3)
 endfunction()
 
