@@ -122,6 +122,8 @@ set(ZORVIK_PRESET_READER_SOURCES
 file(GLOB ZORVIK_RENDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/render/*.cpp)
 if(ZORVIK_RENDER_SOURCES)
   zorvik_vst3_host_app(zorvik_render ${ZORVIK_RENDER_SOURCES} ${ZORVIK_PRESET_READER_SOURCES})
+  set_target_properties(zorvik_render PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/zorvik_render_artefacts/$<CONFIG>")
   # The tool reads the same factory archive as the plug-in, with the plug-in's own
   # preset reading code and parameter table.
   target_include_directories(zorvik_render PRIVATE ${PROJECT_SOURCE_DIR}/ui)
