@@ -24,6 +24,7 @@ Control* controlAt(const std::map<int, UIContainer*>& containers, int key)
 ReverbEditor::ReverbEditor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuilder* builder)
     : Editor(owner, pluginDesign, builder)
 {
+    startListening();
 }
 
 ReverbEditor::~ReverbEditor()

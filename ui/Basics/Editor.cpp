@@ -41,8 +41,6 @@ Editor::Editor(EffectProcessor& owner, PluginDesign* pluginDesign, ContainerBuil
     }
     catch (...)
     {
-        // No half-built editor may stay registered with the processor.
-        stopListening();
         deleteControls();
         delete design;
         design = nullptr;
@@ -82,10 +80,8 @@ Editor::~Editor()
 void Editor::buildControls(ContainerBuilder& builder)
 {
     auto& list = *effectProcessor->kernel->parameterList;
-    listening = true;
     for (auto* parameter : list)
     {
-        effectProcessor->parameters.addParameterListener(juce::String(parameter->name), this);
         const auto row = design->uiSettings[parameter->identifier];
 
         std::vector<Parameter*> linked;
@@ -107,6 +103,15 @@ void Editor::buildControls(ContainerBuilder& builder)
                     break;
                 }
     }
+}
+
+void Editor::startListening()
+{
+    if (listening)
+        return;
+    listening = true;
+    for (auto* parameter : *effectProcessor->kernel->parameterList)
+        effectProcessor->parameters.addParameterListener(juce::String(parameter->name), this);
 }
 
 void Editor::stopListening()

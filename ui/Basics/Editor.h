@@ -73,8 +73,11 @@ public:
     UserPresetFiles presetFiles;  // writes and deletes the user preset files
 
 protected:
-    // Stops the parameter callbacks; a derived editor calls it first in its
-    // destructor so that none reaches it while it is being destroyed.
+    // Start and stop the parameter callbacks, which may come from the audio
+    // thread at any moment: the most derived editor starts them last in its
+    // constructor and stops them first in its destructor, so that none reaches it
+    // while it is only partly built.
+    void startListening();
     void stopListening();
 
 private:
