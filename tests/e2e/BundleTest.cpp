@@ -185,6 +185,7 @@ TEST_F(RenderTool, RefusesUnknownPresetsAndBadArguments)
                   .exitCode,
               0);
     EXPECT_NE(runTool({ "--bogus" }).exitCode, 0);
+    EXPECT_EQ(runTool({ "--tail", "nan", input.getFullPathName(), output.getFullPathName() }).exitCode, 2);
     EXPECT_NE(runTool({ "--plugin", folder.getChildFile("missing.vst3").getFullPathName(), input.getFullPathName(),
                         output.getFullPathName() })
                   .exitCode,
@@ -210,4 +211,19 @@ TEST_F(RenderTool, ReportsAPlugInThatDoesNotLoadAndSkipsSpecialPresetFiles)
     presets.getChildFile("Zero.rbprs").deleteFile();
     EXPECT_EQ(listed.exitCode, 0) << listed.output;
     EXPECT_TRUE(listed.output.contains("VIBRANT TAILS")) << listed.output;
+}
+
+// A render whose output cannot be written to the end (here a file size limit
+// stops it) leaves an earlier file of that name as it was.
+TEST_F(RenderTool, KeepsAnEarlierOutputWhenWritingFails)
+{
+    ASSERT_TRUE(output.replaceWithText("earlier"));
+    const auto command = "ulimit -f 64; exec " + juce::String(ZORVIK_RENDER_TOOL).quoted() + " --plugin "
+                         + bundle().getFullPathName().quoted() + " --tail 0 " + input.getFullPathName().quoted()
+                         + " " + output.getFullPathName().quoted();
+    juce::ChildProcess tool;
+    ASSERT_TRUE(tool.start(juce::StringArray { "/bin/sh", "-c", command }, 0));
+    ASSERT_TRUE(tool.waitForProcessToFinish(60000));
+    EXPECT_NE(tool.getExitCode(), 0u);
+    EXPECT_EQ(output.loadFileAsString(), "earlier");
 }

@@ -49,7 +49,13 @@ std::optional<Options> parseArguments(const juce::StringArray& args)
         else if (arg == "--preset" && hasValue)
             options.preset = args[++i];
         else if (arg == "--tail" && hasValue)
-            options.tailSeconds = juce::jlimit(0.0, 600.0, args[++i].getDoubleValue());
+        {
+            // A tail that is not a number is refused, not read as some length.
+            const double seconds = args[++i].getDoubleValue();
+            if (std::isnan(seconds))
+                return std::nullopt;
+            options.tailSeconds = juce::jlimit(0.0, 600.0, seconds);
+        }
         else if (arg == "--make-test-sound" && hasValue)
             options.testSound = juce::File::getCurrentWorkingDirectory().getChildFile(args[++i]);
         else if (arg == "--list-presets")
@@ -68,9 +74,8 @@ std::optional<Options> parseArguments(const juce::StringArray& args)
     return options;
 }
 
-bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
+bool writeWavTo(const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
 {
-    file.deleteFile();
     auto stream = std::make_unique<juce::FileOutputStream>(file);
     if (!stream->openedOk())
         return false;
@@ -81,6 +86,13 @@ bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& audio, dou
         return false;
     stream.release(); // the writer owns it now
     return writer->writeFromAudioSampleBuffer(audio, 0, audio.getNumSamples());
+}
+
+// An existing output file is replaced only once the new one is completely written.
+bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
+{
+    juce::TemporaryFile temporary(file);
+    return writeWavTo(temporary.getFile(), audio, sampleRate) && temporary.overwriteTargetFileWithTemporary();
 }
 
 // Three seconds of plucked notes and a click, then silence for the tail.
