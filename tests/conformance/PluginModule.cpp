@@ -1,5 +1,7 @@
 #include "PluginModule.h"
 
+#include "public.sdk/source/common/memorystream.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -137,10 +139,9 @@ PluginInstance::PluginInstance()
     controllerPoint->connect(componentPoint);
 
     // A host hands the controller the component's state after creating both.
-    MemoryStream state;
-    component->getState(&state);
-    state.seek(0, IBStream::kIBSeekSet, nullptr);
-    controller->setComponentState(&state);
+    auto state = getState();
+    MemoryStream stream(state.data(), static_cast<TSize>(state.size()));
+    controller->setComponentState(&stream);
 }
 
 PluginInstance::~PluginInstance()
@@ -207,12 +208,12 @@ std::vector<char> PluginInstance::getState()
 {
     MemoryStream stream;
     EXPECT_EQ(component->getState(&stream), kResultOk);
-    return stream.bytes();
+    return std::vector<char>(stream.getData(), stream.getData() + stream.getSize());
 }
 
-tresult PluginInstance::setState(const std::vector<char>& bytes, bool sizeable)
+tresult PluginInstance::setState(std::vector<char> bytes)
 {
-    MemoryStream stream(bytes, sizeable);
+    MemoryStream stream(bytes.data(), static_cast<TSize>(bytes.size()));
     const auto result = component->setState(&stream);
     stream.seek(0, IBStream::kIBSeekSet, nullptr);
     controller->setComponentState(&stream);

@@ -3,7 +3,7 @@
 // The built plug-in, loaded as a VST3 host loads it: dlopen of the bundle's shared
 // object, ModuleEntry, GetPluginFactory, then the component and its controller
 // created through the factory and connected to each other.
-#include "HostObjects.h"
+#include "ParameterChanges.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -11,6 +11,7 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <optional>
 #include <string>
@@ -88,13 +89,14 @@ public:
     Steinberg::tresult flush(Steinberg::Vst::IParameterChanges& changes);
 
     std::vector<char> getState();
-    Steinberg::tresult setState(const std::vector<char>& bytes, bool sizeable = true);
+    // The host hands the component and then its controller the block.
+    Steinberg::tresult setState(std::vector<char> bytes);
 
     // Host parameter ID of the parameter with this title.
     Steinberg::Vst::ParamID parameterId(const std::string& title);
 
 private:
-    HostApplication host;
+    Steinberg::Vst::HostApplication host;
     Steinberg::Vst::IConnectionPoint* componentPoint = nullptr;
     Steinberg::Vst::IConnectionPoint* controllerPoint = nullptr;
     double rate = 48000.0;

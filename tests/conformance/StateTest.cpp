@@ -58,10 +58,9 @@ TEST(State, RoundTripBetweenInstancesGivesTheSameSound)
     const auto saved = source.getState();
     ASSERT_FALSE(saved.empty());
 
-    // The host restores a project: the new instance gets the state before it is
-    // activated, from a stream that does not tell its size.
+    // The host restores a project: the new instance gets the state before it is activated.
     PluginInstance restored;
-    ASSERT_EQ(restored.setState(saved, false), kResultOk);
+    ASSERT_EQ(restored.setState(saved), kResultOk);
     EXPECT_EQ(restored.getState(), saved);
     // The controller shows the restored values.
     for (const auto& p : hostParameters())
@@ -114,11 +113,8 @@ TEST(State, BrokenBlocksChangeNothing)
         plugin.start(48000.0, 512);
         plugin.setState(saved); // while active
         ASSERT_EQ(plugin.getState(), saved);
-        for (bool sizeable : { true, false })
-        {
-            plugin.setState(broken[i], sizeable);
-            ASSERT_EQ(plugin.getState(), saved) << "broken block " << i;
-        }
+        plugin.setState(broken[i]);
+        ASSERT_EQ(plugin.getState(), saved) << "broken block " << i;
         AudioBlock block(2, 512);
         block.fillNoise(1);
         EXPECT_EQ(plugin.process(block), kResultOk);

@@ -1,24 +1,16 @@
-// The VST3 SDK's own definitions that a host needs besides the headers: the FUID
-// class and the interface IDs the conformance tests query.
+// The VST3 SDK's own host-side sources (the ones JUCE ships): the host application,
+// its messages and attribute lists, the memory stream, and what they build on.
+#include "base/source/baseiids.cpp"
+#include "base/source/fdebug.cpp"
+#include "base/source/fobject.cpp"
+#include "base/source/fstring.cpp"
+#include "base/source/updatehandler.cpp"
+#include "base/thread/source/flock.cpp"
+#include "pluginterfaces/base/conststringtable.cpp"
 #include "pluginterfaces/base/coreiids.cpp"
 #include "pluginterfaces/base/funknown.cpp"
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivstcomponent.h"
-#include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "pluginterfaces/vst/ivsthostapplication.h"
-#include "pluginterfaces/vst/ivstmessage.h"
-#include "pluginterfaces/vst/ivstparameterchanges.h"
-
-namespace Steinberg::Vst
-{
-DEF_CLASS_IID(IComponent)
-DEF_CLASS_IID(IAudioProcessor)
-DEF_CLASS_IID(IEditController)
-DEF_CLASS_IID(IComponentHandler)
-DEF_CLASS_IID(IConnectionPoint)
-DEF_CLASS_IID(IMessage)
-DEF_CLASS_IID(IAttributeList)
-DEF_CLASS_IID(IHostApplication)
-DEF_CLASS_IID(IParamValueQueue)
-DEF_CLASS_IID(IParameterChanges)
-} // namespace Steinberg::Vst
+#include "pluginterfaces/base/ustring.cpp"
+#include "public.sdk/source/common/memorystream.cpp"
+#include "public.sdk/source/vst/hosting/hostclasses.cpp"
+#include "public.sdk/source/vst/hosting/pluginterfacesupport.cpp"
+#include "public.sdk/source/vst/vstinitiids.cpp"
