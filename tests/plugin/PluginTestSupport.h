@@ -2,7 +2,7 @@
 
 // Helpers for the processor tests: a temporary home folder per test, and
 // plain-value access to host parameters.
-#include "ReverbProcessor.h"
+#include "support/ProcessorAccess.h"
 
 #include "Common/FilterDSPKernel.h"
 
@@ -21,9 +21,6 @@ class ScopedHome
 {
 public:
     ScopedHome()
-        : folder(juce::File::createTempFile("zorvik-home")),
-          oldHome(read("HOME")),
-          oldConfig(read("XDG_CONFIG_HOME"))
     {
         folder.createDirectory();
         setenv("HOME", folder.getFullPathName().toRawUTF8(), 1);
@@ -32,49 +29,19 @@ public:
 
     ~ScopedHome()
     {
-        restore("HOME", oldHome);
-        restore("XDG_CONFIG_HOME", oldConfig);
+        setenv("HOME", oldHome.toRawUTF8(), 1);
+        setenv("XDG_CONFIG_HOME", oldConfig.toRawUTF8(), 1);
         folder.deleteRecursively();
     }
 
     juce::File presetFolder() const { return folder.getChildFile("Documents/ZORVIK/ZORVIK Reverb"); }
 
-    juce::File folder;
+    const juce::File folder = juce::File::createTempFile("zorvik-home");
 
 private:
-    static std::string read(const char* name)
-    {
-        const char* value = std::getenv(name);
-        return value != nullptr ? value : "\x01unset";
-    }
-
-    static void restore(const char* name, const std::string& value)
-    {
-        value == "\x01unset" ? unsetenv(name) : setenv(name, value.c_str(), 1);
-    }
-
-    std::string oldHome, oldConfig;
+    // The test main sets both.
+    const juce::String oldHome = std::getenv("HOME"), oldConfig = std::getenv("XDG_CONFIG_HOME");
 };
-
-inline juce::RangedAudioParameter& hostParameter(ReverbProcessor& processor, const juce::String& id)
-{
-    auto* parameter = processor.parameters.getParameter(id);
-    if (parameter == nullptr)
-        throw std::runtime_error(("no parameter " + id).toStdString());
-    return *parameter;
-}
-
-inline float plainValue(ReverbProcessor& processor, const juce::String& id)
-{
-    return processor.parameters.getRawParameterValue(id)->load();
-}
-
-// Sets a host parameter to a plain value, as a host's automation does.
-inline void setPlainValue(ReverbProcessor& processor, const juce::String& id, float value)
-{
-    auto& parameter = hostParameter(processor, id);
-    parameter.setValueNotifyingHost(parameter.convertTo0to1(value));
-}
 
 inline juce::MemoryBlock saveState(ReverbProcessor& processor)
 {
