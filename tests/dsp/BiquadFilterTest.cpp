@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <complex>
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
 using namespace TestSignals;
@@ -90,41 +88,4 @@ TEST(BiquadFilter, NewRateRecomputesAndFrequenciesAreHeldBelowNyquist)
         EXPECT_EQ(lowPass.getCoefficients().a1, expected(std::min(20000.0f, 0.49f * rate), rate).a1) << rate;
         EXPECT_EQ(lowPass.getCoefficients().b0, expected(std::min(20000.0f, 0.49f * rate), rate).b0) << rate;
     }
-}
-
-// Channels filtered side by side give each channel's own result bit for bit,
-// whatever the channel count, the chunk length (lane tails) or the shape.
-TEST(BiquadFilter, ChannelsSideBySideEqualChannelsInTurnExactly)
-{
-    for (unsigned long count : {1ul, 2ul, 3ul, 4ul})
-        for (BiquadFilterType type : {BiquadFilterType::lowShelf, BiquadFilterType::highPass})
-        {
-            BiquadFilter inTurn(type, 1), sideBySide(type, 1);
-            inTurn.init(4, 48000.0);
-            sideBySide.init(4, 48000.0);
-            std::uint32_t seed = 99;
-            for (unsigned long frames : {64ul, 5ul, 3ul, 64ul, 1ul, 17ul})
-            {
-                std::vector<std::vector<float>> a(count, std::vector<float>(frames));
-                for (auto& channel : a)
-                    for (float& x : channel)
-                    {
-                        seed = seed * 1664525u + 1013904223u;
-                        x = float(seed >> 8) / 8388608.0f - 1.0f;
-                    }
-                auto b = a;
-                float* buffers[4] = {};
-                const float frequency = 200.0f + 100.0f * float(frames);
-                for (unsigned long c = 0; c < count; ++c)
-                {
-                    inTurn.processFilter(a[c].data(), frames, c, frequency, 6.0f, 0.0f);
-                    buffers[c] = b[c].data();
-                }
-                sideBySide.processChannels(buffers, count, frames, frequency, 6.0f, 0.0f);
-                for (unsigned long c = 0; c < count; ++c)
-                    for (unsigned long j = 0; j < frames; ++j)
-                        ASSERT_EQ(std::memcmp(&a[c][j], &b[c][j], sizeof(float)), 0)
-                            << count << " channels, channel " << c << ", frame " << j;
-            }
-        }
 }

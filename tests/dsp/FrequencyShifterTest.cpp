@@ -63,39 +63,6 @@ TEST(FrequencyShifter, PathsAreAllPassAndAQuarterCycleApart)
     }
 }
 
-// Running paths or channels side by side is a speed-up only: every sample,
-// and the history left for the next call, equals processing them in turn bit for bit.
-TEST(FrequencyShifter, LockstepProcessingEqualsProcessingInTurn)
-{
-    FrequencyShifter inTurn, paired, inLanes;
-    for (FrequencyShifter* shifter : {&inTurn, &paired, &inLanes})
-        setHilbertPair(*shifter, 4, 48000.0);
-    unsigned seed = 1;
-    for (const unsigned long n : {37ul, 64ul, 1ul, 150ul})
-    {
-        std::vector<float> input[4], pathA[4], pathB[4];
-        const float* inputs[4];
-        float *pathAs[4], *pathBs[4];
-        for (unsigned long c = 0; c < 4; ++c)
-        {
-            input[c] = noise(n, seed++), pathA[c].assign(n, 0.0f), pathB[c].assign(n, 0.0f);
-            inputs[c] = input[c].data(), pathAs[c] = pathA[c].data(), pathBs[c] = pathB[c].data();
-        }
-        inLanes.processChannels(inputs, pathAs, pathBs, n);
-        for (unsigned long c = 0; c < 4; ++c)
-        {
-            std::vector<float> a = input[c], b = input[c], pairedA = input[c], pairedB = input[c];
-            inTurn.processPathA(a.data(), n, c);
-            inTurn.processPathB(b.data(), n, c);
-            paired.processPaths(pairedA.data(), pairedB.data(), n, c);
-            ASSERT_EQ(a, pathA[c]) << "channel " << c << ", " << n << " frames";
-            ASSERT_EQ(b, pathB[c]) << "channel " << c << ", " << n << " frames";
-            ASSERT_EQ(a, pairedA) << c;
-            ASSERT_EQ(b, pairedB) << c;
-        }
-    }
-}
-
 TEST(FrequencyShifter, InitRenewsStatesAndPhasesAndClearKeepsPhases)
 {
     FrequencyShifter shifter;

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
-#include <random>
 #include <vector>
 
 namespace
@@ -121,43 +119,4 @@ TEST(CustomReverb, NonFiniteValuesAndUnknownLinesAreSafe)
     const double expected = 2.0 * std::tanh(0.81 * 0.01);
     EXPECT_NEAR(amplitudeAt(out, 48000, 1100.0, 48000.0), expected, 0.02 * expected);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return std::isfinite(v); }));
-}
-
-// The four lines written together, skipping the shift while its mix is 0,
-// equal the lines written one by one through the full path (forced by a
-// vanishing mix on each slice's last sample), bit for bit, while the shift
-// mix goes on and off: the skip leaves the phases where the full path would.
-TEST(CustomReverb, LinesWrittenTogetherEqualTheFullPathInTurn)
-{
-    CustomReverb inTurn, together;
-    for (CustomReverb* reverb : {&inTurn, &together})
-        reverb->init(2, 48000.0);
-    std::vector<float> tinyMix(slice, 0.0f);
-    tinyMix[slice - 1] = 1e-30f;
-    const std::vector<float> zeroMix(slice, 0.0f), heard(slice, 45.0f);
-    std::mt19937 random(11);
-    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
-    for (int k = 0; k < 40; ++k)
-    {
-        const bool shiftHeard = (k / 5) % 2 == 1;
-        std::array<std::vector<float>, 4> a, b;
-        std::array<float*, 4> buffers{};
-        for (unsigned long line = 0; line < 4; ++line)
-        {
-            a[line].resize(slice);
-            for (float& x : a[line])
-                x = noise(random);
-            b[line] = a[line];
-            buffers[line] = b[line].data();
-        }
-        inTurn.setShiftFrequency(-37.0f);
-        together.setShiftFrequency(-37.0f);
-        inTurn.setShiftMix(shiftHeard ? heard.data() : tinyMix.data(), slice);
-        together.setShiftMix(shiftHeard ? heard.data() : zeroMix.data(), slice);
-        for (unsigned long line = 0; line < 4; ++line)
-            inTurn.processWriteDelayLine(line, a[line].data(), slice);
-        together.processWriteDelayLines(buffers, slice);
-        for (unsigned long line = 0; line < 4; ++line)
-            ASSERT_EQ(a[line], b[line]) << "slice " << k << ", line " << line;
-    }
 }

@@ -47,32 +47,3 @@ TEST(PeakMeter, ReadsPeakDecibelsPlusHundredFromItsFirstWindowOn)
     meter.init(2, 48000.0);
     EXPECT_EQ(meter.getValue(0), 100.0f);
 }
-
-// The peak skips infinities and NaN wherever they sit (in the lanes or the
-// tail) and is the plain largest finite magnitude otherwise.
-TEST(PeakMeter, FinitePeakIgnoresNonFiniteSamplesAtEveryPosition)
-{
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (unsigned long count = 0; count <= 13; ++count)
-        for (unsigned long at = 0; at < count; ++at)
-        {
-            std::vector<float> samples(count);
-            double expected = 0.0;
-            for (unsigned long i = 0; i < count; ++i)
-            {
-                samples[i] = (i % 2 ? -0.1f : 0.05f) * float(i + 1);
-                expected = std::max(expected, std::fabs(double(samples[i])));
-            }
-            EXPECT_EQ(PeakMeter::finitePeak(samples.data(), count), float(expected)) << count;
-            const float largest = samples[at];
-            samples[at] = at % 3 == 0 ? nan : (at % 3 == 1 ? inf : -inf);
-            expected = 0.0;
-            for (unsigned long i = 0; i < count; ++i)
-                if (i != at)
-                    expected = std::max(expected, std::fabs(double(samples[i])));
-            EXPECT_EQ(PeakMeter::finitePeak(samples.data(), count), float(expected)) << count << " " << at << " " << largest;
-        }
-    const std::vector<float> silent(9, -0.0f);
-    EXPECT_EQ(PeakMeter::finitePeak(silent.data(), silent.size()), 0.0f);
-}
