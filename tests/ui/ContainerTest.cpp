@@ -30,49 +30,49 @@ namespace
     }
 }
 
-TEST_F(ContainerTest, RightClickNamesTheControlByTitleOrSpelledOutIdentifier)
+// A right click anywhere on a control (its inner slider, switch or radio button)
+// names it to the delegate once, by title or by the spelled-out identifier, and
+// moves nothing; a left click names nothing.
+TEST_F(ContainerTest, RightClicksOnlyNameTheControlToTheDelegate)
 {
     RecordingDelegate delegate;
     KnobContainer titled(parameter("ReverbTime"), "Length", false, {});
     KnobContainer untitled(parameter("ReverbTime"), "", false, {});
-    for (auto* c : { &titled, &untitled })
+    SliderContainer bar(parameter("RoomSize"), "Size", false, {});
+    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
+    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
+    const std::pair<UIContainer*, juce::Component*> controls[] = { { &titled, &titled },
+                                                                    { &untitled, &untitled },
+                                                                    { &bar, &bar.getSlider() },
+                                                                    { &freeze, &freeze.getButton() },
+                                                                    { &radio, &radio.getButton(1) } };
+    for (const auto& [control, target] : controls)
     {
-        c->setBounds(0, 0, 60, 100);
-        c->attach(processor.parameters);
+        control->setBounds(0, 0, 60, 150);
+        control->attach(processor.parameters);
     }
-    EXPECT_EQ(titled.getTitleLabel().getText(), "LENGTH");
-
+    radio.timerCallback();
     rightClickOn(titled); // no delegate yet: nothing happens
-    titled.setDelegate(&delegate);
-    untitled.setDelegate(&delegate);
+    for (const auto& [control, target] : controls)
+        control->setDelegate(&delegate);
     click(titled);
     EXPECT_TRUE(delegate.calls.empty());
 
-    rightClickOn(titled);
-    rightClickOn(untitled);
-    ASSERT_EQ(delegate.calls.size(), 2u);
-    EXPECT_EQ(delegate.calls[0][0].name, "LENGTH");
-    EXPECT_EQ(delegate.calls[1][0].name, "REVERB TIME");
+    const auto before = processor.parameters.copyState().toXmlString();
+    for (const auto& [control, target] : controls)
+    {
+        target->mouseDown(rightClick(*target, { 20.0f, 5.0f }));
+        target->mouseDrag(rightClick(*target, { 20.0f, 100.0f }));
+        target->mouseUp(rightClick(*target, { 20.0f, 100.0f }));
+    }
+    EXPECT_EQ(processor.parameters.copyState().toXmlString(), before);
+    EXPECT_FALSE(freeze.getButton().getToggleState());
+    EXPECT_FALSE(radio.getButton(1).getToggleState());
+    std::vector<juce::String> names;
+    for (const auto& call : delegate.calls)
+        names.push_back(call.at(0).name);
+    EXPECT_EQ(names, (std::vector<juce::String> { "LENGTH", "REVERB TIME", "SIZE", "FREEZE", "INPUT FILTER TYPE" }));
     EXPECT_EQ(delegate.calls[1][0].parameter, parameter("ReverbTime"));
-}
-
-TEST_F(ContainerTest, RightClickOnTheInnerSliderReachesTheContainerOnceAndMovesNothing)
-{
-    RecordingDelegate delegate;
-    SliderContainer bar(parameter("RoomSize"), "Size", false, {});
-    bar.setBounds(0, 0, 40, 150);
-    bar.attach(processor.parameters);
-    bar.setDelegate(&delegate);
-    const float before = plainValue(processor, "RoomSize");
-
-    auto& slider = bar.getSlider();
-    slider.mouseDown(rightClick(slider, { 20.0f, 5.0f }));
-    slider.mouseDrag(rightClick(slider, { 20.0f, 100.0f }));
-    slider.mouseUp(rightClick(slider, { 20.0f, 100.0f }));
-
-    ASSERT_EQ(delegate.calls.size(), 1u);
-    EXPECT_EQ(delegate.calls[0][0].name, "SIZE");
-    EXPECT_EQ(plainValue(processor, "RoomSize"), before);
 }
 
 TEST_F(ContainerTest, TitleLabelLetsClicksThroughToTheContainer)
@@ -92,7 +92,7 @@ TEST_F(ContainerTest, SliderFollowsTheHostAndDragsWriteTheHostParameter)
     auto& slider = bar.getSlider();
     EXPECT_EQ(slider.getTextBoxPosition(), juce::Slider::NoTextBox);
 
-    setPlain(processor, "InputGain", -6.0f);
+    setPlainValue(processor, "InputGain", -6.0f);
     EXPECT_NEAR(slider.getValue(), -6.0, 1e-4);
     EXPECT_EQ(bar.getLookAndFeel().textValue(slider), "-6dB");
 
@@ -109,7 +109,7 @@ TEST_F(ContainerTest, ReversedSliderRunsFromTheBottom)
     SliderContainer bar(parameter("EffectDryWet"), "Mix", true, {});
     bar.setBounds(0, 0, 40, 124);
     bar.attach(processor.parameters);
-    setPlain(processor, "EffectDryWet", 100.0f);
+    setPlainValue(processor, "EffectDryWet", 100.0f);
     EXPECT_DOUBLE_EQ(bar.getSlider().valueToProportionOfLength(100.0), 0.0);
     EXPECT_DOUBLE_EQ(bar.getSlider().proportionOfLengthToValue(1.0), 0.0);
     EXPECT_NEAR(bar.getSlider().proportionOfLengthToValue(0.25), 75.0, 1e-9);
@@ -124,7 +124,7 @@ TEST_F(ContainerTest, OnOffSwitchFollowsTheBooleanHostParameterBothWays)
     EXPECT_FALSE(button.getToggleState());
     EXPECT_EQ(freeze.getLookAndFeel().onText, "FREEZE");
 
-    setPlain(processor, "Freeze", 1.0f);
+    setPlainValue(processor, "Freeze", 1.0f);
     EXPECT_TRUE(button.getToggleState());
     click(button);
     EXPECT_FALSE(button.getToggleState());
@@ -141,7 +141,7 @@ TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
     radio.timerCallback();
     EXPECT_TRUE(radio.getButton(0).getToggleState());
 
-    setPlain(processor, "InputFilterType", 1.0f);
+    setPlainValue(processor, "InputFilterType", 1.0f);
     EXPECT_FALSE(radio.getButton(1).getToggleState()); // shown at the next tick
     radio.timerCallback();
     EXPECT_TRUE(radio.getButton(1).getToggleState());
@@ -158,28 +158,4 @@ TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
     EXPECT_EQ(plainValue(processor, "InputFilterType"), 0.0f);
     radio.timerCallback();
     EXPECT_TRUE(radio.getButton(0).getToggleState());
-}
-
-TEST_F(ContainerTest, RightClicksOnSwitchesAndRadioButtonsOnlyOpenTheEditor)
-{
-    RecordingDelegate delegate;
-    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
-    RadioContainer radio(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
-    for (UIContainer* c : std::initializer_list<UIContainer*> { &freeze, &radio })
-    {
-        c->setBounds(0, 0, 60, 100);
-        c->attach(processor.parameters);
-        c->setDelegate(&delegate);
-    }
-    radio.timerCallback();
-
-    rightClickOn(freeze.getButton());
-    rightClickOn(radio.getButton(1));
-    EXPECT_FALSE(freeze.getButton().getToggleState());
-    EXPECT_FALSE(radio.getButton(1).getToggleState());
-    EXPECT_EQ(plainValue(processor, "Freeze"), 0.0f);
-    EXPECT_EQ(plainValue(processor, "InputFilterType"), 0.0f);
-    ASSERT_EQ(delegate.calls.size(), 2u);
-    EXPECT_EQ(delegate.calls[0][0].name, "FREEZE");
-    EXPECT_EQ(delegate.calls[1][0].name, "INPUT FILTER TYPE");
 }

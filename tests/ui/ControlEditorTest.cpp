@@ -121,7 +121,6 @@ TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
 
     overlay.setControls({ editable("InputFilterFrequency", "FREQUENCY"), editable("InputFilterGain", "GAIN") });
     EXPECT_TRUE(overlay.rows[1]->isVisible());
-    render(overlay, "control-editor-two");
 
     overlay.setControls({ editable("RoomSize", "SIZE") });
     EXPECT_FALSE(overlay.rows[1]->isVisible());
@@ -156,23 +155,13 @@ TEST(OverlayBase, ClicksOutsideTheRectangleHideIt)
     EXPECT_FALSE(overlay.isVisible());
 }
 
-TEST(AboutBox, ShowsNameVersionAndLinkInItsLayout)
+TEST(AboutBox, ShowsNameVersionAndAPlaceholderLink)
 {
-    juce::Image logo(juce::Image::ARGB, 72, 72, true);
-    juce::Graphics(logo).fillAll(Zorvik::orange);
-    AboutOverlay about(logo);
+    AboutOverlay about(juce::Image(juce::Image::ARGB, 72, 72, true));
     about.setBounds(0, 0, 692, 300);
 
     EXPECT_EQ(about.nameLabel->getText(), "ZORVIK Reverb");
     EXPECT_EQ(about.versionLabel->getText(), "version 1.2.0");
     EXPECT_EQ(about.websiteLink->getButtonText(), "www.zorvik.invalid");
     EXPECT_TRUE(about.websiteLink->getURL().getDomain().endsWith(".invalid"));
-
-    const auto image = render(about, "about", juce::Colours::black);
-    // The logo is scaled into its 50 x 50 square: orange at its centre, not beyond it.
-    EXPECT_TRUE(near(image.getPixelAt(20 + 326, 10 + 25), Zorvik::orange, 8));
-    EXPECT_FALSE(near(image.getPixelAt(20 + 326, 10 + 52), Zorvik::orange, 40));
-    // The margin stays unpainted; the rectangle is dimmed background.
-    EXPECT_TRUE(near(image.getPixelAt(5, 5), juce::Colours::black));
-    EXPECT_TRUE(near(image.getPixelAt(30, 200), over(juce::Colours::black, Zorvik::background, 0.85f), 3));
 }

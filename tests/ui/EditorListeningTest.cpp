@@ -20,7 +20,7 @@ struct AutomatingBuilder : ContainerBuilder
     UIContainer* build(Parameter* parameter, std::string title, int kind, std::vector<Parameter*> linked,
                        std::vector<std::string> options, std::vector<juce::Colour> colours) override
     {
-        setPlain(processor, "RoomSize", static_cast<float>(++calls));
+        setPlainValue(processor, "RoomSize", static_cast<float>(++calls));
         heard = heard || design.header->modified.load();
         return ContainerBuilder::build(parameter, std::move(title), kind, std::move(linked), std::move(options),
                                        std::move(colours));

@@ -82,7 +82,18 @@ TEST_F(EditorTest, SaveAsWritesANewPresetOrTheNamedUserPresetsOwnFile)
     set("RoomSize", 55.0f);
 
     editor->savePresetAs("Gamma");
-    EXPECT_TRUE(userPresetFolder().getChildFile("Gamma.rbprs").existsAsFile());
+    // A property list under the XML declaration: one key and real per host parameter.
+    const auto text = userPresetFolder().getChildFile("Gamma.rbprs").loadFileAsString();
+    EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")) << text;
+    const auto xml = juce::parseXML(text);
+    ASSERT_TRUE(xml != nullptr && xml->hasTagName("plist") && xml->getStringAttribute("version") == "1.0");
+    std::map<juce::String, const juce::XmlElement*> pairs;
+    if (const auto* dict = xml->getChildByName("dict"))
+        for (int i = 0; i + 1 < dict->getNumChildElements(); i += 2)
+            pairs[dict->getChildElement(i)->getAllSubText()] = dict->getChildElement(i + 1);
+    ASSERT_EQ(pairs.size(), 17u);
+    EXPECT_TRUE(pairs["RoomSize"]->hasTagName("real"));
+    EXPECT_EQ(pairs["RoomSize"]->getAllSubText().getDoubleValue(), 55.0);
     EXPECT_EQ(currentName(*processor), "GAMMA");
     EXPECT_EQ(processor->currentPresetType, 0);
     EXPECT_EQ(shown(*editor), "GAMMA");

@@ -69,7 +69,7 @@ namespace UiTest
         }
 
         float plain(const std::string& name) { return plainValue(*processor, name); }
-        void set(const std::string& name, float value) { setPlain(*processor, name, value); }
+        void set(const std::string& name, float value) { setPlainValue(*processor, name, value); }
 
         std::unique_ptr<ReverbProcessor> processor;
         std::unique_ptr<ReverbEditor> editor;

@@ -17,9 +17,6 @@ namespace
             meter.setMainColor(Zorvik::orange);
         }
 
-        void prepare() { processor.prepareToPlay(44100.0, 512); }
-        void publish(float reading) { processor.kernel->setOutputValue(duckerMeter, reading); }
-
         PeakMeterContainer meter;
     };
 
@@ -42,51 +39,14 @@ TEST_F(MeterTest, ReadingsMapToLevelsAndNonFiniteOnesToNone)
         EXPECT_FALSE(meter.levelForReading(reading).has_value());
 }
 
-TEST_F(MeterTest, MeterBeforeProcessingWasPreparedShowsTheBackgroundAndStartsLater)
+// Before processing is prepared there is no reading to show; the meter finds it
+// later. A loud input then shows a bar; a non-finite reading none.
+TEST_F(MeterTest, ShowsTheDuckersReadingOnceProcessingRuns)
 {
     meter.attach(processor.parameters);
     EXPECT_FALSE(meter.hasValues());
-    auto image = render(meter, "meter-unprepared");
-    const auto background = over(Zorvik::background, Zorvik::orange, 0.15f);
-    EXPECT_TRUE(near(image.getPixelAt(25, 30), background));
-    EXPECT_TRUE(near(image.getPixelAt(5, 60), Zorvik::background));
-
-    prepare();
-    publish(40.0f);
-    meter.timerCallback();
-    ASSERT_TRUE(meter.hasValues());
-    image = render(meter, "meter-full");
-    EXPECT_TRUE(near(image.getPixelAt(25, 30), Zorvik::orange));
-    EXPECT_TRUE(near(image.getPixelAt(25, 118), Zorvik::orange));
-
-    publish(std::numeric_limits<float>::quiet_NaN());
-    meter.timerCallback();
-    image = render(meter, "meter-nan");
-    EXPECT_TRUE(near(image.getPixelAt(25, 60), background));
-}
-
-TEST_F(MeterTest, RepaintsOnlyWhenTheReadingChanges)
-{
-    prepare();
-    meter.attach(processor.parameters);
-    meter.timerCallback(); // the first reading differs from the initial -1
-    const int ticks = meter.getPulseCounter();
-    meter.timerCallback();
-    EXPECT_EQ(meter.getPulseCounter(), ticks);
-    publish(80.0f);
-    meter.timerCallback();
-    EXPECT_EQ(meter.getPulseCounter(), ticks + 1);
-    publish(std::numeric_limits<float>::quiet_NaN()); // repaints at every tick
-    meter.timerCallback();
-    meter.timerCallback();
-    EXPECT_EQ(meter.getPulseCounter(), ticks + 3);
-}
-
-TEST_F(MeterTest, LoudInputMakesTheDuckerMeterShowABar)
-{
-    prepare();
-    meter.attach(processor.parameters);
-    setPlain(processor, "DuckingThreshold", -40.0f);
+    processor.prepareToPlay(44100.0, 512);
+    setPlainValue(processor, "DuckingThreshold", -40.0f);
     juce::AudioBuffer<float> buffer(2, 512);
     juce::MidiBuffer midi;
     for (int block = 0; block < 40; ++block)
@@ -97,6 +57,28 @@ TEST_F(MeterTest, LoudInputMakesTheDuckerMeterShowABar)
         processor.processBlock(buffer, midi);
     }
     meter.timerCallback();
-    const auto image = render(meter, "meter-ducking");
-    EXPECT_TRUE(near(image.getPixelAt(25, 26), Zorvik::orange));
+    ASSERT_TRUE(meter.hasValues());
+    EXPECT_TRUE(near(render(meter, "meter-ducking").getPixelAt(25, 26), Zorvik::orange));
+
+    processor.kernel->setOutputValue(duckerMeter, std::numeric_limits<float>::quiet_NaN());
+    meter.timerCallback();
+    EXPECT_TRUE(near(render(meter, "meter-nan").getPixelAt(25, 60), over(Zorvik::background, Zorvik::orange, 0.15f)));
+}
+
+// A tick repaints when the reading changed, and at every tick while it is no number.
+TEST_F(MeterTest, RepaintsWhenTheReadingChangesAndWhileItIsNoNumber)
+{
+    processor.prepareToPlay(44100.0, 512);
+    meter.attach(processor.parameters);
+    meter.timerCallback(); // the first reading differs from the initial -1
+    const int ticks = meter.getPulseCounter();
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks);
+    processor.kernel->setOutputValue(duckerMeter, 80.0f);
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks + 1);
+    processor.kernel->setOutputValue(duckerMeter, std::numeric_limits<float>::quiet_NaN());
+    meter.timerCallback();
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), ticks + 3);
 }

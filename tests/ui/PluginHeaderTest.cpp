@@ -5,7 +5,7 @@
 
 #include <thread>
 
-// The header: preset name and modified mark, navigation, overlays, layout; the update
+// The header: navigation, overlays; the update
 // check's reply parsing and its background request (local files and a local server
 // only: no test reaches the network).
 using namespace UiTest;
@@ -197,18 +197,7 @@ TEST_F(HeaderTest, AtMostOneOverlayIsOpen)
     EXPECT_TRUE(about.isVisible());
     header.logoButton->onClick();
     EXPECT_FALSE(about.isVisible());
-}
-
-TEST_F(HeaderTest, RendersBothLogosAndTheNotice)
-{
     EXPECT_EQ(header.titleButton->getButtonText(), "ZORVIK Reverb  v1.2.0");
-
-    header.newVersionButton->setVisible(true);
-    choose("Hall");
-    const auto picture = render(header, "header");
-    EXPECT_TRUE(near(picture.getPixelAt(14, 14), Zorvik::green));  // small logo
-    EXPECT_TRUE(near(picture.getPixelAt(674, 16), Zorvik::red));   // maker's logo
-    EXPECT_TRUE(near(picture.getPixelAt(446, 6), Zorvik::red));    // notice
 }
 
 // The editors the product opens ask the address the environment names, or nothing

@@ -51,21 +51,6 @@ TEST(PresetBrowserLists, SelectionsReachTheDelegateAndTypeChangesClearThePresetS
     EXPECT_FALSE(browser.isVisible());
 }
 
-TEST(PresetBrowserLists, RowsAlternateAndTheSelectedRowIsBlue)
-{
-    PresetBrowser browser(false);
-    browser.setBounds(0, 0, 640, 320);
-    browser.setVisible(true);
-    browser.setSelectedType(0);
-    const auto picture = render(browser, "preset-browser");
-    const int rowHeight = browser.typeList.getRowHeight();
-    const auto at = [&](int row) { return picture.getPixelAt(40, 10 + row * rowHeight + 2); };
-    EXPECT_TRUE(near(at(0), Zorvik::blue));
-    EXPECT_TRUE(near(picture.getPixelAt(340, 10 + 2), Zorvik::background.brighter(0.04f), 4));
-    EXPECT_GT(picture.getPixelAt(340, 10 + rowHeight + 2).getBrightness(),
-              picture.getPixelAt(340, 10 + 2).getBrightness());
-}
-
 TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
 {
     RecordingBrowserDelegate delegate;
@@ -96,7 +81,6 @@ TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(delegate.calls.joinIntoString(","), "save as  Warm Hall 2 ");
 
-    render(dialog, "save-as-dialog");
 }
 
 TEST(ConfirmDialogForm, CancelClosesAndDeleteAsksOnce)

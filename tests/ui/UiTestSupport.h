@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Common/FilterDSPKernel.h"
-#include "ReverbProcessor.h"
+#include "support/ProcessorAccess.h"
 #include "UI/Controls/UIContainer.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -22,26 +22,9 @@ namespace UiTest
         return nullptr;
     }
 
-    inline juce::RangedAudioParameter& hostParameter(ReverbProcessor& processor, const std::string& name)
-    {
-        auto* p = processor.parameters.getParameter(name);
-        if (p == nullptr)
-            throw std::runtime_error("no host parameter " + name);
-        return *p;
-    }
-
-    inline float plainValue(ReverbProcessor& processor, const std::string& name)
-    {
-        auto& p = hostParameter(processor, name);
-        return p.convertFrom0to1(p.getValue());
-    }
-
-    // Sets a host parameter as the host would (on this, the message thread).
-    inline void setPlain(ReverbProcessor& processor, const std::string& name, float value)
-    {
-        auto& p = hostParameter(processor, name);
-        p.setValueNotifyingHost(p.convertTo0to1(value));
-    }
+    using zorvik_test::hostParameter;
+    using zorvik_test::plainValue;
+    using zorvik_test::setPlainValue;
 
     inline juce::MouseEvent mouseEvent(juce::Component& component, juce::Point<float> position,
                                        juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
