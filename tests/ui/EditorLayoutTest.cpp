@@ -141,6 +141,10 @@ TEST_F(ProcessorTest, FactoryBuildsTheClassOfEachKindAndRefusesMissingLinks)
         std::unique_ptr<UIContainer> control(builder.build(p, "t", k.kind, linked(k.needed), k.options, {}));
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(std::type_index(typeid(*control)), k.type);
+        if (auto* slider = dynamic_cast<SliderContainer*>(control.get()))
+        {
+            EXPECT_EQ(slider->getSlider().valueToProportionOfLength(slider->getSlider().getMaximum()), 1.0) << "reversed";
+        }
         if (k.needed > 0)
         {
             EXPECT_THROW(builder.build(p, "t", k.kind, linked(k.needed - 1), k.options, {}), std::out_of_range);
