@@ -19,41 +19,6 @@ namespace
     }
 }
 
-TEST(ParameterRamper, RampsLinearlyRetargetsFromTheValueReachedAndRefillsOnlyWhenNeeded)
-{
-    ParameterRamper ramper;
-    ramper.startRamp(1.0f, 0, false);
-    step(ramper, 32);
-    ramper.startRamp(5.0f, 100, false);  // 0.04 per frame, exactly 5 from frame 100 on
-    auto values = step(ramper, 128);
-    for (int frame = 0; frame < 128; ++frame)
-        EXPECT_NEAR(values[frame], frame >= 100 ? 5.0 : 1.0 + 0.04 * frame, frame >= 100 ? 0.0 : 2e-6) << frame;
-
-    bool changed = false;
-    EXPECT_EQ(step(ramper, 32, &changed), std::vector<float>(32, 5.0f));
-    EXPECT_TRUE(changed);  // the held value is written once more
-    step(ramper, 32, &changed);
-    EXPECT_FALSE(changed);
-    EXPECT_EQ(step(ramper, 64, &changed), std::vector<float>(64, 5.0f));  // a longer block refills
-    EXPECT_TRUE(changed);
-
-    ramper.startRamp(15.0f, 100, false);
-    step(ramper, 50);  // halfway: 10
-    ramper.startRamp(0.0f, 20, false);
-    values = step(ramper, 32);
-    for (int i = 0; i < 32; ++i)
-        EXPECT_NEAR(values[i], i >= 20 ? 0.0 : 10.0 - 0.5 * i, 1e-5) << i;
-    ramper.startRamp(7.0f, 0, false);
-    EXPECT_EQ(step(ramper, 16), std::vector<float>(16, 7.0f));
-
-    // Integer ramps round only the target.
-    ramper.startRamp(2.5f, 10, true);
-    EXPECT_EQ(ramper.getEndValue(), 3.0f);
-    EXPECT_NEAR(step(ramper, 10)[1], 7.0 - 0.4, 1e-6);
-    ramper.startRamp(-2.5f, 10, true);
-    EXPECT_EQ(ramper.getEndValue(), -3.0f);
-}
-
 TEST(ParameterRamper, IgnoresNonFiniteValuesAndNeverWritesPastItsBuffer)
 {
     struct Guarded

@@ -103,19 +103,6 @@ TEST(ReverbKernel, MonoHostGetsTheMeanOfBothEngineChannels)
         ASSERT_EQ(monoOut[0][i], 0.5f * stereoOut[0][i] + 0.5f * stereoOut[1][i]) << i;
 }
 
-TEST(ReverbKernel, MeterReadsNoReductionUntilItsFirstMeasurement)
-{
-    ReverbKernelHarness engine(48000.0);
-    EXPECT_EQ(engine.meter(), 100.0f);
-    engine.run(Signal(2, std::vector<float>(960, 0.0f)), 64);
-    EXPECT_EQ(engine.meter(), 100.0f);
-    // The ducker's gain starts at 0 and has not yet reached 1 after 1024 frames.
-    engine.run(Signal(2, std::vector<float>(64, 0.0f)), 64);
-    EXPECT_LT(engine.meter(), 100.0f);
-    engine.run(Signal(2, std::vector<float>(48000, 0.0f)), 64);
-    EXPECT_NEAR(engine.meter(), 100.0f, 1e-3);
-}
-
 TEST(ReverbKernel, ImpulseArrivesAfterPreDelayPlusTheLineLatency)
 {
     // A delay of d samples sounds d + 65 samples late, and never less than one
