@@ -43,16 +43,17 @@ TEST_F(EditorTest, SectionsControlsAndHeaderSitWhereTheDesignPutsThem)
     EXPECT_EQ(editor->getBounds(), Rect(0, 0, 692, 330));
     EXPECT_FALSE(editor->isResizable());
 
-    const std::pair<const char*, Rect> sections[] = { { "INPUT", { 0, 30, 173, 300 } },
-                                                      { "REVERB", { 173, 30, 374, 300 } },
-                                                      { "DUCKER", { 547, 30, 86, 300 } },
-                                                      { "MIX", { 633, 30, 57, 300 } } };
+    const std::tuple<const char*, Rect, juce::Colour> sections[] = {
+        { "INPUT", { 0, 30, 173, 300 }, Zorvik::green },   { "REVERB", { 173, 30, 374, 300 }, Zorvik::blue },
+        { "DUCKER", { 547, 30, 86, 300 }, Zorvik::orange }, { "MIX", { 633, 30, 57, 300 }, juce::Colours::grey } };
     const auto& placed = editor->design->uiStack.at(0)->getSections();
     ASSERT_EQ(placed.size(), std::size(sections));
     for (size_t i = 0; i < placed.size(); ++i)
     {
-        EXPECT_EQ(placed[i].section->getTitle(), sections[i].first);
-        EXPECT_EQ(inWindow(*editor, *placed[i].section), sections[i].second) << sections[i].first;
+        const auto& [title, bounds, colour] = sections[i];
+        EXPECT_EQ(placed[i].section->getTitle(), title);
+        EXPECT_EQ(inWindow(*editor, *placed[i].section), bounds) << title;
+        EXPECT_EQ(placed[i].section->getColour(), colour) << title;
     }
 
     struct Control
@@ -111,6 +112,7 @@ TEST_F(EditorTest, SectionsControlsAndHeaderSitWhereTheDesignPutsThem)
     };
     for (const auto& [part, bounds] : headerParts)
         EXPECT_EQ(inWindow(*editor, *part), bounds) << part->getName();
+    render(*editor, "editor"); // for people to look at
 }
 
 TEST_F(ProcessorTest, FactoryBuildsTheClassOfEachKindAndRefusesMissingLinks)

@@ -188,35 +188,6 @@ TEST_F(EditorTest, DeleteRemovesOnlyTheUserPresetsOwnFile)
     EXPECT_NE(processor->currentPreset, nullptr);
 }
 
-TEST_F(EditorTest, RestoredPresetNameShowsInTheOpenWindow)
-{
-    open();
-    ReverbProcessor other;
-    other.setPreset("VIBRANT TAILS", true);
-    juce::MemoryBlock state;
-    other.getStateInformation(state);
-    processor->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
-    EXPECT_EQ(shown(*editor), "VIBRANT TAILS");
-
-    // A name neither list holds is shown as it was stored.
-    auto xml = juce::AudioProcessor::getXmlFromBinary(state.getData(), static_cast<int>(state.getSize()));
-    ASSERT_NE(xml, nullptr);
-    xml->setAttribute("PresetName", "Long Gone");
-    juce::MemoryBlock renamed;
-    juce::AudioProcessor::copyXmlToBinary(*xml, renamed);
-    processor->setStateInformation(renamed.getData(), static_cast<int>(renamed.getSize()));
-    editor->timerCallback();
-    EXPECT_TRUE(editor->design->header->presetName == "Long Gone");
-
-    // It stays through later edits, with no row marked, and in a window opened later.
-    set("RoomSize", 12.0f);
-    editor->timerCallback();
-    EXPECT_EQ(editor->design->header->presetNameButton->getButtonText(), "Long Gone");
-    EXPECT_EQ(editor->design->header->presetBrowser->presetList.getNumSelectedRows(), 0);
-    reopen();
-    EXPECT_EQ(editor->design->header->presetNameButton->getButtonText(), "Long Gone");
-}
-
 TEST_F(EditorTest, TheBrowserReplacesAnExistingNameOnlyAfterASecondConfirmation)
 {
     open();

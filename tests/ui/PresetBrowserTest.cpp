@@ -82,21 +82,3 @@ TEST(SaveAsDialogForm, NamesThatCannotBeFilesAreRefused)
     EXPECT_EQ(delegate.calls.joinIntoString(","), "save as  Warm Hall 2 ");
 
 }
-
-TEST(ConfirmDialogForm, CancelClosesAndDeleteAsksOnce)
-{
-    struct Counter : ConfirmDialogDelegate
-    {
-        void onDelete() override { ++deletes; }
-        int deletes = 0;
-    } counter;
-    ConfirmDialog dialog(&counter);
-    dialog.setBounds(0, 0, 600, 300);
-    dialog.setVisible(true);
-    dialog.cancelButton.onClick();
-    EXPECT_FALSE(dialog.isVisible());
-    dialog.setVisible(true);
-    dialog.deleteButton.onClick();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(counter.deletes, 1);
-}
