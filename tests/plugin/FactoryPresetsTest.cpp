@@ -58,11 +58,12 @@ TEST(FactoryPresets, TheProcessorListsDefaultAndTheTwentyEightByName)
     ScopedHome home;
     ReverbProcessor processor;
     const auto& factory = processor.presetLists[1];
+    const auto ids = hostParameterIds(processor);
     ASSERT_EQ(factory.size(), 29u);
     EXPECT_EQ(factory.front()->name, "DEFAULT");
     EXPECT_EQ(factory.back()->name, "VIBRANT TAILS");
     for (int column = 0; column < 17; ++column)
-        EXPECT_FLOAT_EQ(treeValue(factory.front()->state, hostParameterIds()[column]), defaults[column]);
+        EXPECT_FLOAT_EQ(treeValue(factory.front()->state, ids[column]), defaults[column]);
 
     for (size_t i = 1; i < factory.size(); ++i)
     {
@@ -73,7 +74,7 @@ TEST(FactoryPresets, TheProcessorListsDefaultAndTheTwentyEightByName)
         {
             // A stored value outside its parameter's range (HUGE's room size of
             // 100.7) takes effect as the range's end.
-            const auto& id = hostParameterIds()[column];
+            const auto& id = ids[column];
             const auto range = hostParameter(processor, id).getNormalisableRange();
             const float expected = juce::jlimit(range.start, range.end, row.values[static_cast<size_t>(column)]);
             EXPECT_FLOAT_EQ(treeValue(factory[i]->state, id), expected) << row.name << " " << id;

@@ -55,15 +55,12 @@ inline float treeValue(const juce::ValueTree& state, const juce::String& id)
     return static_cast<float>(state.getChildWithProperty("id", id).getProperty("value"));
 }
 
-// The host parameter IDs in host order.
-inline const juce::StringArray& hostParameterIds()
+// The host parameter IDs in host order (their names are checked through the bundle).
+inline juce::StringArray hostParameterIds(ReverbProcessor& processor)
 {
-    static const juce::StringArray ids { "InputGain",          "InputFilterType",      "InputFilterGain",
-                                         "InputFilterFrequency", "PreDelay",           "RoomSize",
-                                         "SizeModulationRate", "SizeModulationAmount", "ReverbTime",
-                                         "HFDamp",             "Freeze",               "FreqShifterFrequency",
-                                         "FreqShifterDryWet",  "DuckingThreshold",     "DuckingAttack",
-                                         "DuckingRelease",     "EffectDryWet" };
+    juce::StringArray ids;
+    for (auto* parameter : processor.getParameters())
+        ids.add(dynamic_cast<juce::RangedAudioParameter&>(*parameter).getParameterID());
     return ids;
 }
 
@@ -93,7 +90,7 @@ inline void process(ReverbProcessor& processor, juce::AudioBuffer<float>& buffer
 
 inline void expectAllValuesFiniteAndInRange(ReverbProcessor& processor)
 {
-    for (const auto& id : hostParameterIds())
+    for (const auto& id : hostParameterIds(processor))
     {
         const auto range = hostParameter(processor, id).getNormalisableRange();
         const float value = plainValue(processor, id);

@@ -58,7 +58,7 @@ TEST_F(Presets, ParserReadsKnownKeysClampsSkipsBadValuesAndReadsWhatItWrites)
     ASSERT_NE(dict, nullptr);
     EXPECT_EQ(dict->getNumChildElements(), 34) << "one key and value per host parameter";
     const auto reread = processor.presetParser->valueTreeFromPreset(processor.defaultState, dict, list);
-    for (const auto& id : hostParameterIds())
+    for (const auto& id : hostParameterIds(processor))
         EXPECT_FLOAT_EQ(treeValue(reread, id), treeValue(tree, id)) << id;
 }
 

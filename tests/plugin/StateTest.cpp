@@ -58,7 +58,7 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
 
     ReverbProcessor restored;
     restored.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
-    for (const auto& id : hostParameterIds())
+    for (const auto& id : hostParameterIds(restored))
         EXPECT_NEAR(plainValue(restored, id), plainValue(source, id), 1e-4) << id;
     EXPECT_TRUE(restored.restoredPresetFound);
     EXPECT_EQ(restored.currentPresetType, 1);
