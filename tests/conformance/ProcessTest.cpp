@@ -1,6 +1,5 @@
-// process() as hosts and validators call it: empty calls with null buffers,
-// silence flags, automation with odd values and offsets, in-place buffers. Also
-// the tail the plug-in reports.
+// process() as hosts and validators call it: empty calls with null buffers and
+// automation with odd values and offsets. Also the tail the plug-in reports.
 #include "ParameterTable.h"
 #include "PluginModule.h"
 
@@ -52,21 +51,6 @@ TEST(Process, TakesEmptyCallsWithNullBuffers)
     block.fillNoise(1);
     EXPECT_EQ(plugin.process(block), kResultOk);
     EXPECT_TRUE(block.outputIsFinite());
-}
-
-TEST(Process, SilenceInGivesSilenceOutWithOrWithoutSilenceFlags)
-{
-    PluginInstance plugin;
-    plugin.start(44100.0, 1024);
-    AudioBlock block(2, 1024);
-    for (int i = 0; i < 64; ++i)
-    {
-        block.inputBus.silenceFlags = (i % 2 == 0) ? 0x3 : 0;
-        for (auto& channel : block.output)
-            std::fill(channel.begin(), channel.end(), 0.25f); // stale host memory
-        ASSERT_EQ(plugin.process(block), kResultOk);
-        ASSERT_EQ(block.outputPeak(), 0.0f) << "block " << i;
-    }
 }
 
 // The last point of each queue holds, clamped into the parameter's range. JUCE
@@ -145,24 +129,5 @@ TEST(Tail, CoversTheMeasuredDecayAndIsInfiniteWhileFrozen)
         const double decay = static_cast<double>(ringing * frames);
         EXPECT_GE(tail, decay) << "still ringing after the reported tail";
         EXPECT_LE(tail, 2.0 * decay + rate);
-    }
-}
-
-TEST(Process, InPlaceBuffersSoundTheSameAsSeparateOnes)
-{
-    // Many hosts hand the same memory as input and output.
-    PluginInstance separate, inPlace;
-    separate.start(48000.0, 512);
-    inPlace.start(48000.0, 512);
-    AudioBlock a(2, 512), b(2, 512);
-    for (int i = 0; i < 20; ++i)
-    {
-        a.fillNoise(static_cast<unsigned>(i), i < 10 ? 0.5f : 0.0f);
-        b.fillNoise(static_cast<unsigned>(i), i < 10 ? 0.5f : 0.0f);
-        b.outputBus.channelBuffers32 = b.inputBus.channelBuffers32;
-        ASSERT_EQ(separate.process(a), kResultOk);
-        ASSERT_EQ(inPlace.process(b), kResultOk);
-        ASSERT_EQ(a.output[0], b.input[0]) << "block " << i;
-        ASSERT_EQ(a.output[1], b.input[1]) << "block " << i;
     }
 }
