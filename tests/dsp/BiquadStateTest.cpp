@@ -64,22 +64,6 @@ TEST(Biquad, ClearBadStateValueKeepsOnlyMagnitudesInsideTheBounds)
         for (float v : {state.inputHistory[0], state.inputHistory[1], state.outputHistory[0], state.outputHistory[1]})
             EXPECT_EQ(v, c.kept ? c.value : 0.0f) << c.value;
     }
-    // Next to each bound, float by float, the test is the one on the exact decimal bound.
-    for (double bound : {1e-15, 1e15})
-    {
-        float value = std::nextafter(std::nextafter(static_cast<float>(bound), 0.0f), 0.0f);
-        for (int step = 0; step < 5; ++step, value = std::nextafter(value, std::numeric_limits<float>::infinity()))
-            for (float signedValue : {value, -value})
-            {
-                PortableBiquadState state;
-                state.inputHistory[0] = state.outputHistory[1] = signedValue;
-                state.clearBadStateValue();
-                const double magnitude = std::fabs(static_cast<double>(signedValue));
-                const bool kept = magnitude > 1e-15 && magnitude < 1e15;
-                EXPECT_EQ(state.inputHistory[0], kept ? signedValue : 0.0f) << signedValue;
-                EXPECT_EQ(state.outputHistory[1], kept ? signedValue : 0.0f) << signedValue;
-            }
-    }
     PortableBiquadState infinite;
     infinite.outputHistory[0] = -std::numeric_limits<float>::infinity();
     infinite.clearBadStateValue();

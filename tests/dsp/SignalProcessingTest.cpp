@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -122,44 +120,4 @@ TEST(SignalProcessing, TableReadInterpolatesAndHoldsTheEnds)
     EXPECT_EQ(value, 5.0f);
     SP::tableRead(&index, nullptr, 0, &value, 1);
     EXPECT_EQ(value, 0.0f);
-}
-
-// tanh drives the feedback path for signals from denormal tails to overloads; the
-// vectorisable trunc and floor wrap phases. All must equal the library (tanh rounded
-// from double) bit for bit, over every scale, both signs and the special values.
-TEST(SignalProcessing, TanhTruncatedAndFlooredEqualTheLibrary)
-{
-    const auto same = [](float a, float b) {
-        std::uint32_t x = 0, y = 0;
-        std::memcpy(&x, &a, sizeof x);
-        std::memcpy(&y, &b, sizeof y);
-        return x == y || (std::isnan(a) && std::isnan(b));
-    };
-    Floats values = {0.0f, -0.0f, 0.5f, -0.5f, 8388607.5f, -8388607.5f, 2147483648.0f, -2147483904.0f, inf, -inf,
-                     qnan, std::numeric_limits<float>::denorm_min()};
-    for (std::uint64_t bits = 0; bits < 0x100000000ull; bits += 997)
-    {
-        const auto pattern = static_cast<std::uint32_t>(bits);
-        values.push_back(0.0f);
-        std::memcpy(&values.back(), &pattern, sizeof pattern);
-    }
-    Floats tanhs(values.size());
-    SP::tanh(values.data(), tanhs.data(), values.size());
-    for (std::size_t i = 0; i < values.size(); ++i)
-    {
-        const float x = values[i];
-        ASSERT_TRUE(same(tanhs[i], static_cast<float>(std::tanh(double(x))))) << x;
-        ASSERT_TRUE(same(SP::truncated(x), std::trunc(x))) << x;
-        ASSERT_TRUE(same(SP::floored(x), std::floor(x))) << x;
-    }
-    // The array forms, four lanes at a time and the scalar tail (an odd count).
-    values.push_back(-3.25f);
-    std::vector<float> fractions = values, wrapped = values;
-    SignalProcessing::frac(fractions.data(), values.size());
-    SignalProcessing::wrap(wrapped.data(), values.size());
-    for (std::size_t i = 0; i < values.size(); ++i)
-    {
-        ASSERT_TRUE(same(fractions[i], values[i] - std::trunc(values[i]))) << values[i];
-        ASSERT_TRUE(same(wrapped[i], values[i] - std::floor(values[i]))) << values[i];
-    }
 }
