@@ -104,17 +104,6 @@ TEST_F(ContainerTest, SliderFollowsTheHostAndDragsWriteTheHostParameter)
     EXPECT_NEAR(plainValue(processor, "InputGain"), -30.0f, 1e-3f);
 }
 
-TEST_F(ContainerTest, ReversedSliderRunsFromTheBottom)
-{
-    SliderContainer bar(parameter("EffectDryWet"), "Mix", true, {});
-    bar.setBounds(0, 0, 40, 124);
-    bar.attach(processor.parameters);
-    setPlainValue(processor, "EffectDryWet", 100.0f);
-    EXPECT_DOUBLE_EQ(bar.getSlider().valueToProportionOfLength(100.0), 0.0);
-    EXPECT_DOUBLE_EQ(bar.getSlider().proportionOfLengthToValue(1.0), 0.0);
-    EXPECT_NEAR(bar.getSlider().proportionOfLengthToValue(0.25), 75.0, 1e-9);
-}
-
 TEST_F(ContainerTest, OnOffSwitchFollowsTheBooleanHostParameterBothWays)
 {
     OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });

@@ -1,44 +1,13 @@
 #include "Basics/ContainerBuilder.h"
-#include "UI/Controls/CurveSequencer/CurveSequencerContainer.h"
 #include "UiTestSupport.h"
 
 #include <cmath>
 #include <limits>
 
-// The framework's controls that the reverb's design does not use: their curves
-// against the formulas they draw, and hostile values and pointer use on each kind.
+// The framework's controls that the reverb's design does not use, each built by its
+// widget kind: pressed, dragged and painted with ordinary, hostile and missing host
+// values, at a normal and an empty size.
 using namespace UiTest;
-
-namespace
-{
-    // The y of a path at x, read from its flattened points (the segments run left to right).
-    float pathY(const juce::Path& path, float x)
-    {
-        juce::PathFlatteningIterator it(path);
-        while (it.next())
-            if (x >= std::min(it.x1, it.x2) && x <= std::max(it.x1, it.x2) && it.x1 != it.x2)
-                return it.y1 + (it.y2 - it.y1) * (x - it.x1) / (it.x2 - it.x1);
-        return std::nanf("");
-    }
-}
-
-TEST(CurveSequencerMaths, SegmentsRunFromStartToEndLevelWithTheHalfCosineEase)
-{
-    const float w = 40.0f, h = 100.0f;
-    struct Case { int mode; double start; double end; };
-    for (const auto c : { Case { 0, 0.3, 0.3 }, Case { 1, 0.3, 0.8 }, Case { 2, 0.3, 1.0 }, Case { 3, 1.0, 0.3 },
-                          Case { 4, 0.3, 0.8 } })
-    {
-        const auto path = CurveSequencerStep::segment(c.mode, 0.3f, 0.8f, w, h);
-        for (const double x : { 0.5, 10.0, 20.0, 30.0, 39.5 })
-        {
-            const double t = x / w;
-            const double e = c.mode == 4 ? (1.0 - std::cos(M_PI * t)) / 2.0 : t;
-            const double level = c.start + (c.end - c.start) * e;
-            EXPECT_NEAR(pathY(path, static_cast<float>(x)), h * (1.0 - level), 0.5) << "mode " << c.mode << " x " << x;
-        }
-    }
-}
 
 TEST_F(ProcessorTest, FurtherControlsTakeHostileValuesAndPointerUse)
 {
