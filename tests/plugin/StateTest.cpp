@@ -72,11 +72,7 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
     EXPECT_FALSE(restored.restoredPresetFound);
     EXPECT_EQ(restored.currentPreset, nullptr);
     EXPECT_FLOAT_EQ(plainValue(restored, "RoomSize"), 33.0f);
-    auto savedName = [&] {
-        const auto block = saveState(restored);
-        return juce::AudioProcessor::getXmlFromBinary(block.getData(), static_cast<int>(block.getSize()))
-            ->getStringAttribute("PresetName");
-    };
+    auto savedName = [&] { return xmlOf(saveState(restored))->getStringAttribute("PresetName"); };
     setPlainValue(restored, "RoomSize", 40.0f);
     EXPECT_EQ(savedName(), "MY DELETED PRESET");
     ASSERT_TRUE(restored.setPreset("CATHEDRAL", true));
