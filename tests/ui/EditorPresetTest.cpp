@@ -13,15 +13,6 @@ namespace
         return editor.design->header->getShownPresetName();
     }
 
-    std::vector<juce::String> filesInUserFolder()
-    {
-        std::vector<juce::String> names;
-        for (const auto& entry : juce::RangedDirectoryIterator(userPresetFolder(), false, "*", juce::File::findFiles))
-            names.push_back(entry.getFile().getFileName());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     // Types a name into the header's save-as dialog and presses SAVE. Typing reaches the
     // dialog through an asynchronous change message; it is applied at once here.
     void typeAndSave(Editor& editor, const juce::String& name, bool open = true)
@@ -32,8 +23,6 @@ namespace
         dialog.inputTextChanged();
         dialog.saveAs();
     }
-
-    using Names = std::vector<juce::String>;
 }
 
 TEST_F(EditorTest, ChangingAParameterMarksThePresetModifiedUntilOneIsChosen)
@@ -62,7 +51,7 @@ TEST_F(EditorTest, SaveWritesTheCurrentUserPresetsOwnFile)
 
     editor->savePreset(processor->currentPreset);
     // The file keeps its own spelling; no second file under the upper-cased name.
-    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Beta.rbprs" }));
+    EXPECT_EQ(filesInUserFolder(), (juce::StringArray { "Alpha.rbprs", "Beta.rbprs" }));
     EXPECT_EQ(currentName(*processor), "ALPHA");
     EXPECT_EQ(processor->currentPresetType, 0);
     EXPECT_EQ(shown(*editor), "ALPHA");
@@ -102,7 +91,7 @@ TEST_F(EditorTest, SaveAsWritesANewPresetOrTheNamedUserPresetsOwnFile)
     // takes the values, whatever the letter case typed.
     set("RoomSize", 66.0f);
     editor->savePresetAs("alpha");
-    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Alpha.rbprs", "Gamma.rbprs" }));
+    EXPECT_EQ(filesInUserFolder(), (juce::StringArray { "Alpha.rbprs", "Gamma.rbprs" }));
     EXPECT_EQ(currentName(*processor), "ALPHA");
     EXPECT_EQ(shown(*editor), "ALPHA");
     editor->setPreset(juce::String("GAMMA"));
@@ -153,7 +142,7 @@ TEST_F(EditorTest, DeleteRemovesOnlyTheUserPresetsOwnFile)
     set("RoomSize", 17.0f);
 
     editor->deletePreset(processor->currentPreset);
-    EXPECT_EQ(filesInUserFolder(), (std::vector<juce::String> { "Beta.rbprs", "VIBRANT TAILS.rbprs" }));
+    EXPECT_EQ(filesInUserFolder(), (juce::StringArray { "Beta.rbprs", "VIBRANT TAILS.rbprs" }));
     EXPECT_EQ(processor->currentPreset, nullptr);
     EXPECT_EQ(presetNames(*processor, 0), (std::vector<juce::String> { "BETA", "VIBRANT TAILS" }));
     // The sound in use stays.
@@ -208,7 +197,7 @@ TEST_F(EditorTest, TheBrowserReplacesAnExistingNameOnlyAfterASecondConfirmation)
     EXPECT_EQ(file.loadFileAsString(), original);
     dialog.saveAs();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(filesInUserFolder(), Names { "Warm Hall.rbprs" });
+    EXPECT_EQ(filesInUserFolder(), juce::StringArray { "Warm Hall.rbprs" });
     EXPECT_NE(file.loadFileAsString(), original);
     EXPECT_EQ(processor->presetLists[0].size(), 1u);
 }
@@ -239,7 +228,7 @@ TEST_F(EditorTest, TheBrowserNeverOverwritesOrDeletesAUserFileForAFactoryPreset)
     EXPECT_TRUE(browser.deleteButton.isEnabled());
     browser.confirmDialog.setVisible(true);
     browser.confirmDialog.deleteButton.onClick();
-    EXPECT_EQ(filesInUserFolder(), Names { "Hall.rbprs" });
+    EXPECT_EQ(filesInUserFolder(), juce::StringArray { "Hall.rbprs" });
     EXPECT_EQ(processor->currentPreset, nullptr);
     EXPECT_FALSE(browser.deleteButton.isEnabled());
 }

@@ -28,6 +28,16 @@ namespace UiTest
         return file;
     }
 
+    // The files in the user folder, sorted by name.
+    inline juce::StringArray filesInUserFolder()
+    {
+        juce::StringArray names;
+        for (const auto& file : userPresetFolder().findChildFiles(juce::File::findFiles, false))
+            names.add(file.getFileName());
+        names.sort(false);
+        return names;
+    }
+
     inline std::vector<juce::String> presetNames(EffectProcessor& processor, int type)
     {
         std::vector<juce::String> names;

@@ -18,15 +18,6 @@ namespace
         }
     };
 
-    juce::StringArray filesInUserFolder()
-    {
-        juce::StringArray names;
-        for (const auto& file : userPresetFolder().findChildFiles(juce::File::findFiles, false))
-            names.add(file.getFileName());
-        names.sort(false);
-        return names;
-    }
-
     struct PresetSafetyTest : EditorTest
     {
         PluginHeader& header() { return *editor->design->header; }
