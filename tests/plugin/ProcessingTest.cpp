@@ -1,6 +1,6 @@
 // Audio routing in-process: block splitting, automation reaching the engine and
-// the audio thread's allocations. Layouts a host may ask for are checked through
-// the bundle in tests/conformance.
+// the audio thread's allocations. Layouts, empty calls and calls before activation
+// are checked through the bundle in tests/conformance.
 #include "PluginTestSupport.h"
 
 #include <atomic>
@@ -91,22 +91,6 @@ TEST(Processing, OneLongBlockSoundsLikeItsPieces)
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < 16384; ++i)
             ASSERT_EQ(a.getSample(c, i), b.getSample(c, i)) << c << " " << i;
-}
-
-TEST(Processing, AnEmptyBlockAndABlockBeforePrepareDoNothing)
-{
-    ReverbProcessor processor;
-    juce::AudioBuffer<float> buffer(2, 32);
-    fillNoise(buffer, 1);
-    const juce::AudioBuffer<float> input(buffer);
-    process(processor, buffer); // not prepared yet
-    for (int i = 0; i < 32; ++i)
-        EXPECT_EQ(buffer.getSample(1, i), input.getSample(1, i));
-
-    processor.prepareToPlay(44100.0, 512);
-    juce::AudioBuffer<float> empty(2, 0), noChannels(0, 64);
-    process(processor, empty);
-    process(processor, noChannels);
 }
 
 // Blocks of every length in mono and stereo, with automation and Freeze switched
