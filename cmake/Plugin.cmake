@@ -159,6 +159,7 @@ function(zorvik_plugin_tests)
     add_executable(conformance_tests ${conformance_sources})
     target_include_directories(conformance_tests SYSTEM PRIVATE
       ${JUCE_MODULES_DIR}/juce_audio_processors/format_types/VST3_SDK)
+    target_include_directories(conformance_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(conformance_tests PRIVATE
       ZORVIK_VST3_BINARY="${ZORVIK_BUNDLE}/Contents/x86_64-linux/ZORVIK Reverb.so")
     target_link_libraries(conformance_tests PRIVATE GTest::gtest Threads::Threads ${CMAKE_DL_LIBS})
