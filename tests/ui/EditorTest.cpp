@@ -1,5 +1,4 @@
 #include "EditorTestSupport.h"
-#include "ReverbDesign.h"
 #include "UI/Controls/Filter/FilterContainer.h"
 #include "UI/Overlays/ControlEditorOverlay.h"
 #include "UI/PluginHeader.h"
@@ -9,23 +8,6 @@
 // The reverb's window on the real processor: preset stepping across both lists, and
 // opening and closing it in every situation a host brings about.
 using namespace UiTest;
-
-namespace
-{
-    // A design whose filter row names a parameter key that does not exist.
-    struct BrokenDesign : ReverbDesign
-    {
-        explicit BrokenDesign(bool& flag) : deleted(flag) {}
-        ~BrokenDesign() override { deleted = true; }
-        std::map<int, ParameterUISettings> getUiSettings() override
-        {
-            auto rows = ReverbDesign::getUiSettings();
-            rows[3].linked = { 99 };
-            return rows;
-        }
-        bool& deleted;
-    };
-}
 
 TEST_F(EditorTest, FilterPadFollowsTheFilterTypeFromOpeningOn)
 {
@@ -72,22 +54,6 @@ TEST_F(EditorTest, NextAndPreviousStepAcrossBothListsAndWrap)
     EXPECT_EQ(processor->currentPresetIndex, 0);
     editor->nextPreset();
     EXPECT_EQ(currentName(*processor), factory[1]);
-}
-
-TEST_F(EditorTest, BrokenDesignThrowsAndLeavesTheProcessorUsable)
-{
-    open();
-    editor.reset();
-    bool deleted = false;
-    auto* design = new BrokenDesign(deleted);
-    design->createLayout();
-    EXPECT_THROW(ReverbEditor(*processor, design, new ContainerBuilder()), std::out_of_range);
-    EXPECT_TRUE(deleted);
-    // No listener of the failed window is left behind.
-    set("RoomSize", 33.0f);
-    set("InputFilterType", 1.0f);
-    EXPECT_FLOAT_EQ(plain("RoomSize"), 33.0f);
-    reopen();
 }
 
 TEST_F(EditorTest, OpenedAndClosedTwentyTimesWhileTheProcessorRuns)
