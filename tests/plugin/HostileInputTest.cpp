@@ -124,6 +124,17 @@ TEST_F(HostileInput, BrokenStateBlocksChangeNothing)
     ASSERT_TRUE(processor.setPreset("CATHEDRAL", true));
     setPlainValue(processor, "RoomSize", 33.0f);
     const auto before = saveState(processor);
+    // Blocks broken in plainer ways: empty, cut short, not ours, lying about their
+    // length, random bytes, far too large.
+    blocks.emplace_back("empty", juce::MemoryBlock());
+    for (const size_t length : { size_t(1), size_t(4), size_t(8), size_t(9), before.getSize() / 2, before.getSize() - 2 })
+        blocks.emplace_back("cut to " + std::to_string(length), juce::MemoryBlock(before.getData(), length));
+    blocks.emplace_back("foreign root", stateBlock("<NotOurs a=\"1\"/>"));
+    blocks.emplace_back("claims two gigabytes", stateBlock(good, 0x7f7f7f7fu));
+    juce::MemoryBlock garbage(4096);
+    juce::Random(42).fillBitsRandomly(garbage.getData(), garbage.getSize());
+    blocks.emplace_back("random bytes", garbage);
+    blocks.emplace_back("huge", bytes(std::string(32 * 1024 * 1024, 'x')));
     for (const auto& [what, block] : blocks)
     {
         processor.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
