@@ -118,7 +118,7 @@ TEST_F(PresetSafetyTest, AFailedSaveOrDeleteKeepsTheEditsAndTheFileAndIsTold)
     }
 }
 
-TEST_F(PresetSafetyTest, SaveAsKeepsAnUnlistedFileAndRefusesANameThatIsNoFileInTheFolder)
+TEST_F(PresetSafetyTest, SaveAsKeepsAnUnlistedFileAndRefusesNamesThatAreNoFileInTheFolder)
 {
     const auto broken = userPresetFolder().getChildFile("Broken.rbprs");
     broken.getParentDirectory().createDirectory();
@@ -127,9 +127,20 @@ TEST_F(PresetSafetyTest, SaveAsKeepsAnUnlistedFileAndRefusesANameThatIsNoFileInT
     ASSERT_EQ(processor->presetLists[0].size(), 0u);
     auto& dialog = browser().saveAsDialog;
 
-    typeName("~root");  // a home folder, not a file in the preset folder
+    // "~root" names a home folder, not a file in the preset folder.
+    for (const char* bad : { "~root", "   ", "../up", "a/b", "a\\b", "x:y", "what?", ".hidden", "tab\there" })
+    {
+        typeName(bad);
+        EXPECT_FALSE(dialog.saveButton.isEnabled()) << bad;
+        dialog.saveAs();
+        EXPECT_TRUE(dialog.isVisible()) << bad;
+        EXPECT_EQ(dialog.titleLabel.getText(), "Invalid preset name") << bad;
+    }
+    typeName(juce::String::repeatedString("x", 201));
     EXPECT_FALSE(dialog.saveButton.isEnabled());
-    EXPECT_EQ(dialog.titleLabel.getText(), "Invalid preset name");
+    typeName("Kept Out");
+    dialog.cancelButton.onClick();
+    EXPECT_FALSE(dialog.isVisible());
 
     typeName("Broken");
     dialog.saveAs();
