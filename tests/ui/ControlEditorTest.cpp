@@ -1,9 +1,8 @@
-#include "UI/Overlays/AboutOverlay.h"
 #include "UI/Overlays/ControlEditorOverlay.h"
 #include "UiTestSupport.h"
 
 // The control value editor: parsing typed text, writing host parameters through their
-// normalised range, its layout; the overlay base and the about box.
+// normalised range, its layout; the overlay base.
 using namespace UiTest;
 
 namespace
@@ -153,15 +152,4 @@ TEST(OverlayBase, ClicksOutsideTheRectangleHideIt)
     overlay.setVisible(true);
     overlay.mouseDown(mouseEvent(overlay, { 15.0f, 7.0f }));
     EXPECT_FALSE(overlay.isVisible());
-}
-
-TEST(AboutBox, ShowsNameVersionAndAPlaceholderLink)
-{
-    AboutOverlay about(juce::Image(juce::Image::ARGB, 72, 72, true));
-    about.setBounds(0, 0, 692, 300);
-
-    EXPECT_EQ(about.nameLabel->getText(), "ZORVIK Reverb");
-    EXPECT_EQ(about.versionLabel->getText(), "version 1.2.0");
-    EXPECT_EQ(about.websiteLink->getButtonText(), "www.zorvik.invalid");
-    EXPECT_TRUE(about.websiteLink->getURL().getDomain().endsWith(".invalid"));
 }

@@ -98,11 +98,9 @@ namespace
 TEST(VersionReplies, OnlyANewerDottedVersionCounts)
 {
     const struct { const char* reply; bool newer; } cases[] = {
-        { "1.2.0", false }, { "1.2.0\n", false }, { " 1.2.1\r\n", true }, { "1.3.0", true }, { "1.10.0", true },
-        { "2", true }, { "0.9.9", false }, { "1.1.99", false }, { "1.2.0-beta", false }, { "1.2.1-rc1", true },
-        { "1.2", false }, { "", false }, { "\n", false }, { "<html><body>2.0.0</body></html>", false },
-        { "<!DOCTYPE html>", false }, { "404 Not Found", false }, { "Error 500", false },
-        { "99999999999", false }, { "1.2.0.7", false }, { "2.0.0 is out", false }, { "\xff\xfe\x01", false },
+        { "1.2.0\n", false }, { " 1.2.1\r\n", true }, { "1.10.0", true }, { "2", true }, { "1.1.99", false },
+        { "1.2.0-beta", false }, { "1.2.1-rc1", true }, { "", false }, { "<html><body>2.0.0</body></html>", false },
+        { "404 Not Found", false }, { "99999999999", false }, { "1.2.0.7", false }, { "\xff\xfe\x01", false },
     };
     for (const auto& c : cases)
         EXPECT_EQ(VersionHelper::replyNamesNewerVersion(c.reply, "1.2.0"), c.newer) << '"' << c.reply << '"';
