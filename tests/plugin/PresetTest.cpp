@@ -119,21 +119,3 @@ TEST_F(Presets, SelectionByRowChecksBothBoundsAndKeepsUnsavedEdits)
     EXPECT_EQ(processor.currentPreset, third);
     EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 1.0f);
 }
-
-TEST_F(Presets, ARescanReappliesTheCurrentPresetOrDropsADeletedOne)
-{
-    write("Mine.rbprs", presetFile({ { "RoomSize", "11" } }));
-    ReverbProcessor processor;
-    ASSERT_TRUE(processor.setPreset("MINE", true));
-    setPlainValue(processor, "RoomSize", 70.0f);
-
-    processor.retrieveUserPresets();
-    ASSERT_NE(processor.currentPreset, nullptr);
-    EXPECT_EQ(processor.currentPreset->name, "MINE");
-    EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 11.0f);
-
-    ASSERT_TRUE(processor.currentPreset->file.deleteFile());
-    processor.retrieveUserPresets();
-    EXPECT_EQ(processor.currentPreset, nullptr);
-    EXPECT_TRUE(processor.presetLists[0].empty());
-}

@@ -2,7 +2,7 @@
 #include "UiTestSupport.h"
 
 // The control value editor: parsing typed text, writing host parameters through their
-// normalised range, its layout; the overlay base.
+// normalised range, its layout.
 using namespace UiTest;
 
 namespace
@@ -132,24 +132,4 @@ TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
     row->okButton->onClick();
     EXPECT_FALSE(overlay.isVisible());
     EXPECT_NEAR(plainValue(processor, "RoomSize"), 80.0f, 1e-3f);
-}
-
-TEST(OverlayBase, ClicksOutsideTheRectangleHideIt)
-{
-    Overlay overlay;
-    overlay.setBounds(0, 0, 200, 100);
-    const std::pair<juce::Point<float>, bool> clicks[] = { { { 20, 10 }, true },  { { 179, 89 }, true },
-                                                            { { 180, 50 }, false }, { { 100, 90 }, false } };
-    for (const auto& [at, staysOpen] : clicks)
-    {
-        overlay.setVisible(true);
-        overlay.mouseDown(mouseEvent(overlay, at));
-        EXPECT_EQ(overlay.isVisible(), staysOpen) << at.toString();
-    }
-
-    overlay.setBounds(0, 0, 30, 15);
-    EXPECT_TRUE(overlay.contentBounds.isEmpty());
-    overlay.setVisible(true);
-    overlay.mouseDown(mouseEvent(overlay, { 15.0f, 7.0f }));
-    EXPECT_FALSE(overlay.isVisible());
 }

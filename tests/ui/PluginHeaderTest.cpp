@@ -181,25 +181,6 @@ TEST_F(HeaderTest, NavigationAndPresetRequestsReachTheDelegateOnlyOnceSet)
               "previous, next, save as DEFAULT, preset 3, save HALL, save as My Hall");
 }
 
-TEST_F(HeaderTest, AtMostOneOverlayIsOpen)
-{
-    auto& about = *header.aboutOverlay;
-    auto& browser = *header.presetBrowser;
-    header.titleButton->onClick();
-    EXPECT_TRUE(about.isVisible());
-    header.presetNameButton->onClick();
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_TRUE(browser.isVisible());
-    header.logoButton->onClick();
-    EXPECT_FALSE(browser.isVisible());
-    EXPECT_TRUE(about.isVisible());
-    header.logoButton->onClick();
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_EQ(header.titleButton->getButtonText(), "ZORVIK Reverb  v1.2.0");
-}
-
-// The editors the product opens ask the address the environment names, or nothing
-// when it is empty, as the test main leaves it.
 TEST_F(HeaderTest, EditorsAskTheUpdateEndpointTheEnvironmentNames)
 {
     EXPECT_TRUE(UpdateCheck::endpointInUse("zrvkreverb").isEmpty());
