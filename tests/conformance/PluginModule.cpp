@@ -89,26 +89,12 @@ void AudioBlock::fillNoise(unsigned seed, float level)
             sample = uniform(generator);
 }
 
-void AudioBlock::clearInput()
-{
-    fillNoise(0, 0.0f);
-}
-
-bool AudioBlock::outputIsFinite() const
-{
-    for (const auto& channel : output)
-        for (float sample : channel)
-            if (!std::isfinite(sample))
-                return false;
-    return true;
-}
-
 float AudioBlock::outputPeak() const
 {
     float peak = 0.0f;
     for (const auto& channel : output)
         for (float sample : channel)
-            peak = std::max(peak, std::fabs(sample));
+            peak = std::isfinite(sample) ? std::max(peak, std::fabs(sample)) : INFINITY;
     return peak;
 }
 

@@ -13,6 +13,7 @@
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,8 +56,9 @@ public:
     Steinberg::Vst::AudioBusBuffers outputBus {};
 
     void fillNoise(unsigned seed, float level = 0.5f);
-    void clearInput();
-    bool outputIsFinite() const;
+    void clearInput() { fillNoise(0, 0.0f); }
+    bool outputIsFinite() const { return std::isfinite(outputPeak()); }
+    // The largest output magnitude; infinite when any output is not finite.
     float outputPeak() const;
 
 private:

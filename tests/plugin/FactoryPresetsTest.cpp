@@ -82,7 +82,6 @@ TEST(FactoryPresets, TheProcessorListsDefaultAndTheTwentyEightByName)
     }
 }
 
-#ifdef ZORVIK_SOURCE_DIR
 // The committed archive is what its script writes, byte for byte.
 TEST(FactoryPresets, TheArchiveScriptIsReproducible)
 {
@@ -101,4 +100,3 @@ TEST(FactoryPresets, TheArchiveScriptIsReproducible)
     output.deleteFile();
     EXPECT_EQ(written, juce::MemoryBlock(BinaryData::Presets_zip, static_cast<size_t>(BinaryData::Presets_zipSize)));
 }
-#endif

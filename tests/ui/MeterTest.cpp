@@ -62,7 +62,7 @@ TEST_F(MeterTest, ShowsTheDuckersReadingOnceProcessingRuns)
 
     processor.kernel->setOutputValue(duckerMeter, std::numeric_limits<float>::quiet_NaN());
     meter.timerCallback();
-    EXPECT_TRUE(near(render(meter, "meter-nan").getPixelAt(25, 60), over(Zorvik::background, Zorvik::orange, 0.15f)));
+    EXPECT_TRUE(near(render(meter, "meter-nan").getPixelAt(25, 60), Zorvik::background.interpolatedWith(Zorvik::orange, 0.15f)));
 }
 
 // A tick repaints when the reading changed, and at every tick while it is no number.

@@ -60,24 +60,10 @@ namespace UiTest
         return image;
     }
 
-    // Paints the component itself (not its children) into a small image, whatever its size.
-    inline void paintDirect(juce::Component& component)
-    {
-        juce::Image image(juce::Image::ARGB, 4, 4, true);
-        juce::Graphics g(image);
-        component.paint(g);
-    }
-
     inline bool near(juce::Colour a, juce::Colour b, int tolerance = 3)
     {
         return std::abs(a.getRed() - b.getRed()) <= tolerance && std::abs(a.getGreen() - b.getGreen()) <= tolerance
                && std::abs(a.getBlue() - b.getBlue()) <= tolerance;
-    }
-
-    // background blended with c at alpha a, as an 8-bit renderer does it.
-    inline juce::Colour over(juce::Colour background, juce::Colour c, float alpha)
-    {
-        return background.interpolatedWith(c, alpha);
     }
 
     struct RecordingDelegate : UIContainerDelegate

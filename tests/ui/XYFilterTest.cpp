@@ -214,7 +214,7 @@ TEST_F(XYTest, PadWithoutItsSecondParameterStaysInert)
     display.setDelegate(&delegate);
     display.mouseDown(mouseEvent(display, { 50.0f, 60.0f }));
     display.mouseDown(rightClick(display, { 50.0f, 60.0f }));
-    paintDirect(display);
+    render(display, "filter-unbound");
     EXPECT_NEAR(plainValue(processor, "InputFilterFrequency"), 400.0f, 0.01f);
     ASSERT_EQ(delegate.calls.size(), 1u);
     EXPECT_EQ(delegate.calls[0].size(), 1u);
