@@ -34,19 +34,10 @@ std::unique_ptr<juce::AudioPluginInstance> load()
         throw std::runtime_error(error.toStdString());
     return instance;
 }
-
-bool finite(const juce::AudioBuffer<float>& audio)
-{
-    for (int c = 0; c < audio.getNumChannels(); ++c)
-        for (int i = 0; i < audio.getNumSamples(); ++i)
-            if (!std::isfinite(audio.getSample(c, i)))
-                return false;
-    return true;
-}
 } // namespace
 
 // What a DAW using JUCE's hosting sees; the raw VST3 details are in tests/conformance.
-TEST(Bundle, LoadsThroughJuceHostingWithItsIdentityAndParameters)
+TEST(Bundle, LoadsThroughJuceHostingAndOpensItsEditor)
 {
     ASSERT_TRUE(bundle().isDirectory()) << bundle().getFullPathName();
     const auto description = describe();
@@ -132,7 +123,8 @@ TEST_F(RenderTool, RendersAFactoryPresetWithItsTail)
     EXPECT_EQ(outRate, inRate);
     // HALL's reverb time is 2.9 s: the file runs on well past the input.
     EXPECT_GT(out.getNumSamples(), in.getNumSamples() + static_cast<int>(2.9 * inRate));
-    EXPECT_TRUE(finite(out));
+    for (int c = 0; c < 2; ++c)
+        EXPECT_TRUE(std::isfinite(out.getRMSLevel(c, 0, out.getNumSamples()))) << "channel " << c;
     EXPECT_GT(out.getRMSLevel(0, in.getNumSamples(), static_cast<int>(inRate)), 1e-4f);
 }
 

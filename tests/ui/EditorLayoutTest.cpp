@@ -104,7 +104,6 @@ TEST_F(EditorTest, SectionsControlsAndHeaderSitWhereTheDesignPutsThem)
         { header.logoButton.get(), { 2, 2, 26, 26 } },
         { header.websiteButton.get(), { 660, 2, 28, 28 } },
         { header.titleButton.get(), { 28, 2, 152, 26 } },
-        { header.presetsArea.get(), { 260, 2, 172, 26 } },
         { header.previousButton.get(), { 260, 9, 15, 15 } },
         { header.presetNameButton.get(), { 277, 2, 136, 26 } },
         { header.nextButton.get(), { 417, 9, 15, 15 } },

@@ -84,10 +84,6 @@ TEST(ValueText, DoesNotDependOnTheHostLocale)
     EXPECT_EQ(valueText(0, "1234.5"), "1234.5");
     EXPECT_EQ(valueText(8, "1234.5"), "1234Hz");
     EXPECT_EQ(valueText(4, "2.5"), "2.5s");
-    EXPECT_EQ(CommonLookAndFeel::stringWithDecimals(-0.125f, 2), "-0.12");
-    float parsed = 0.0f;
-    ASSERT_TRUE(CommonLookAndFeel::parseLeadingFloat("0.75", parsed));
-    EXPECT_EQ(parsed, 0.75f);
 }
 
 TEST(ValueText, ValueNamesAreLookedUpByTruncatedAndClampedIndex)
