@@ -9,7 +9,6 @@ packages=(
   libflac-dev libvorbis-dev libogg-dev
   libexpat1-dev
   clang libclang-rt-dev  # the fuzz harnesses (libFuzzer)
-  xvfb xauth x11-utils
 )
 
 missing=()
