@@ -4,7 +4,7 @@ using namespace Steinberg;
 
 namespace conformance
 {
-class ParameterChanges::Queue : public Vst::IParamValueQueue
+class ParameterChanges::Queue : public Unshared<Vst::IParamValueQueue>
 {
 public:
     explicit Queue(Vst::ParamID parameter) : id(parameter) {}
@@ -26,14 +26,6 @@ public:
         return kResultTrue;
     }
 
-    tresult PLUGIN_API queryInterface(const TUID, void** object) override
-    {
-        *object = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
 private:
     Vst::ParamID id;
     std::vector<std::pair<int32, Vst::ParamValue>> points;
@@ -41,12 +33,6 @@ private:
 
 ParameterChanges::ParameterChanges() = default;
 ParameterChanges::~ParameterChanges() = default;
-
-tresult PLUGIN_API ParameterChanges::queryInterface(const TUID, void** object)
-{
-    *object = nullptr;
-    return kNoInterface;
-}
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index)
 {

@@ -9,7 +9,22 @@
 
 namespace conformance
 {
-class ParameterChanges : public Steinberg::Vst::IParameterChanges
+// The test owns these objects: references are not counted, and no other
+// interface is offered.
+template <typename Interface>
+class Unshared : public Interface
+{
+public:
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID, void** object) override
+    {
+        *object = nullptr;
+        return Steinberg::kNoInterface;
+    }
+    Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
+    Steinberg::uint32 PLUGIN_API release() override { return 1; }
+};
+
+class ParameterChanges : public Unshared<Steinberg::Vst::IParameterChanges>
 {
 public:
     ParameterChanges();
@@ -22,11 +37,6 @@ public:
     Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
     Steinberg::Vst::IParamValueQueue* PLUGIN_API addParameterData(const Steinberg::Vst::ParamID& id,
                                                                  Steinberg::int32& index) override;
-
-    // The test owns these objects: references are not counted.
-    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID, void** object) override;
-    Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
-    Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
     class Queue;

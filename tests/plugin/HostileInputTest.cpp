@@ -44,15 +44,9 @@ const std::pair<const char*, std::string> hostileXml[] = {
     { "text only", "<Parameters>b</Parameters>" },
 };
 
-class HostileInput : public ::testing::Test
+class HostileInput : public PresetFolderTest
 {
 protected:
-    void write(const juce::String& name, const std::string& content)
-    {
-        folder.createDirectory();
-        ASSERT_TRUE(folder.getChildFile(name).replaceWithData(content.data(), content.size()));
-    }
-
     juce::String userPresetNames()
     {
         ReverbProcessor processor;
@@ -61,9 +55,6 @@ protected:
             names.add(preset->name);
         return names.joinIntoString(", ");
     }
-
-    ScopedHome home;
-    juce::File folder = home.presetFolder();
 };
 } // namespace
 

@@ -43,6 +43,20 @@ private:
     const juce::String oldHome = std::getenv("HOME"), oldConfig = std::getenv("XDG_CONFIG_HOME");
 };
 
+// A fresh home whose preset folder the test fills.
+class PresetFolderTest : public ::testing::Test
+{
+protected:
+    void write(const juce::String& name, const std::string& content)
+    {
+        folder.createDirectory();
+        ASSERT_TRUE(folder.getChildFile(name).replaceWithData(content.data(), content.size()));
+    }
+
+    ScopedHome home;
+    juce::File folder = home.presetFolder();
+};
+
 inline juce::MemoryBlock saveState(ReverbProcessor& processor)
 {
     juce::MemoryBlock block;

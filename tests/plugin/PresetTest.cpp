@@ -5,26 +5,15 @@ using namespace zorvik_test;
 
 namespace
 {
-juce::String presetFile(const std::vector<std::pair<juce::String, juce::String>>& pairs)
+std::string presetFile(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
-    juce::String text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
     for (const auto& [key, value] : pairs)
-        text << "\t<key>" << key << "</key>\n\t<real>" << value << "</real>\n";
+        text += "\t<key>" + key + "</key>\n\t<real>" + value + "</real>\n";
     return text + "</dict>\n</plist>\n";
 }
 
-class Presets : public ::testing::Test
-{
-protected:
-    void write(const juce::String& name, const juce::String& text)
-    {
-        folder.createDirectory();
-        ASSERT_TRUE(folder.getChildFile(name).replaceWithText(text));
-    }
-
-    ScopedHome home;
-    juce::File folder = home.presetFolder();
-};
+using Presets = PresetFolderTest;
 } // namespace
 
 // The parser reads known keys, clamps, and keeps the default for unreadable
