@@ -45,6 +45,7 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
 {
     ReverbProcessor source;
     EXPECT_EQ(xmlOf(saveState(source))->getStringAttribute("PresetName"), "Default") << "before any preset";
+    EXPECT_EQ(source.getProgramName(0), "Default"); // the host's one program is named after the preset
     source.prepareToPlay(48000.0, 512);
     ASSERT_TRUE(source.setPreset("CATHEDRAL", true));
     setPlainValue(source, "EffectDryWet", 77.0f);
@@ -64,6 +65,7 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
     EXPECT_EQ(restored.currentPresetType, 1);
     EXPECT_EQ(restored.presetLists[1][static_cast<size_t>(restored.currentPresetIndex.load())]->name, "CATHEDRAL");
     EXPECT_NEAR(plainValue(restored, "EffectDryWet"), 77.0f, 1e-4); // not the preset's 60
+    EXPECT_EQ(restored.getProgramName(0), "CATHEDRAL");
 
     // A preset deleted since keeps the values and its name, which the next save
     // stores again until another preset is chosen; the one chosen before is gone.
