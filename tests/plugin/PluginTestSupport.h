@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace zorvik_test

@@ -2,8 +2,9 @@
 // between instances and hostile blocks go through the bundle in tests/conformance.
 #include "PluginTestSupport.h"
 
-#include <cmath>
-#include <limits>
+#include <atomic>
+#include <map>
+#include <memory>
 #include <thread>
 
 using namespace zorvik_test;
