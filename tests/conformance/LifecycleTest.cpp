@@ -1,6 +1,6 @@
 // The component's life as a validator drives it: repeated initialisation, buses
-// and arrangements, processing setups over the usual rates and block sizes,
-// activation cycles and latency.
+// and arrangements, and latency. Rates, odd blocks and calls before any setup
+// are in the hostile host test.
 #include "PluginModule.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ bool processesCleanly(PluginInstance& plugin, int channels, int frames)
 }
 } // namespace
 
-TEST(Lifecycle, HasOneStereoMainBusEachWayAndSurvivesActivationCycles)
+TEST(Lifecycle, HasOneStereoMainBusEachWayAndNoEventBus)
 {
     PluginInstance plugin;
     Vst::HostApplication host;
@@ -52,23 +52,10 @@ TEST(Lifecycle, HasOneStereoMainBusEachWayAndSurvivesActivationCycles)
         EXPECT_EQ(arrangement(plugin, direction), Vst::SpeakerArr::kStereo);
         EXPECT_NE(plugin.component->getBusInfo(Vst::kAudio, direction, 1, info), kResultTrue);
     }
-
-    // Activation cycles over rates and block sizes, with the stray calls validators
-    // make: processing before activation, deactivating twice.
     EXPECT_EQ(plugin.processor->canProcessSampleSize(Vst::kSample32), kResultTrue);
-    for (const auto& [rate, maximum] : { std::pair { 22050.0, 1 }, { 44100.0, 4097 }, { 192000.0, 8192 } })
-    {
-        ASSERT_EQ(plugin.setup(rate, maximum), kResultOk);
-        AudioBlock stray(2, maximum);
-        stray.fillNoise(2);
-        plugin.process(stray);
-        EXPECT_TRUE(stray.outputIsFinite());
-        plugin.start(rate, maximum);
-        EXPECT_EQ(plugin.processor->getLatencySamples(), 0u);
-        EXPECT_TRUE(processesCleanly(plugin, 2, maximum)) << rate;
-        plugin.stop();
-        plugin.component->setActive(false);
-    }
+    plugin.start(44100.0, 512);
+    EXPECT_EQ(plugin.processor->getLatencySamples(), 0u);
+    EXPECT_TRUE(processesCleanly(plugin, 2, 512));
 }
 
 // Mono and stereo are taken; anything else is refused, and whatever the plug-in
