@@ -56,34 +56,6 @@ TEST_F(EditorTest, NextAndPreviousStepAcrossBothListsAndWrap)
     EXPECT_EQ(currentName(*processor), factory[1]);
 }
 
-TEST_F(EditorTest, OpenedAndClosedTwentyTimesWhileTheProcessorRuns)
-{
-    open();
-    juce::AudioBuffer<float> buffer(2, 256);
-    juce::MidiBuffer midi;
-    for (int i = 0; i < 20; ++i)
-    {
-        std::unique_ptr<juce::AudioProcessorEditor> window(processor->createEditorIfNeeded());
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(processor->getActiveEditor(), window.get());
-        set("RoomSize", static_cast<float>(i));
-        set("Freeze", static_cast<float>(i % 2));
-        set("InputFilterType", static_cast<float>(i % 2));
-        buffer.clear();
-        buffer.setSample(0, 0, 1.0f);
-        processor->processBlock(buffer, midi);
-        dynamic_cast<Editor&>(*window).timerCallback();
-        window.reset();
-        EXPECT_EQ(processor->getActiveEditor(), nullptr);
-    }
-    // Nothing of the closed windows listens any more.
-    set("RoomSize", 50.0f);
-    processor->processBlock(buffer, midi);
-    for (int c = 0; c < 2; ++c)
-        for (int s = 0; s < buffer.getNumSamples(); ++s)
-            ASSERT_TRUE(std::isfinite(buffer.getSample(c, s)));
-}
-
 TEST_F(EditorTest, OpensWithoutPresetsAndWithoutAUserFolder)
 {
     // A documents "folder" that is a file: no user folder can be made.
