@@ -37,7 +37,7 @@ std::unique_ptr<juce::AudioPluginInstance> load()
 } // namespace
 
 // What a DAW using JUCE's hosting sees; the raw VST3 details are in tests/conformance.
-TEST(Bundle, LoadsThroughJuceHostingAndOpensItsEditor)
+TEST(Bundle, LoadsThroughJuceHosting)
 {
     ASSERT_TRUE(bundle().isDirectory()) << bundle().getFullPathName();
     const auto description = describe();
@@ -47,10 +47,6 @@ TEST(Bundle, LoadsThroughJuceHostingAndOpensItsEditor)
 
     auto plugin = load();
     EXPECT_FALSE(plugin->acceptsMidi());
-    std::unique_ptr<juce::AudioProcessorEditor> editor(plugin->createEditorIfNeeded());
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->getBounds(), juce::Rectangle<int>(0, 0, 692, 330));
-    editor.reset();
     ASSERT_EQ(plugin->getParameters().size(), 18);
     EXPECT_EQ(plugin->getParameters()[0]->getName(100), "InputGain");
 }
