@@ -109,7 +109,6 @@ TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
 
     overlay.setControls({ editable("InputFilterFrequency", "FREQUENCY"), editable("InputFilterGain", "GAIN") });
     EXPECT_TRUE(overlay.rows[1]->isVisible());
-
     overlay.setControls({ editable("RoomSize", "SIZE") });
     EXPECT_FALSE(overlay.rows[1]->isVisible());
     auto* row = overlay.rows[0];
