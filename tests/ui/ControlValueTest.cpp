@@ -55,3 +55,13 @@ TEST(ControlValueTest, ThePreviousArrowStepsDownByOneFromAValueBeyondTheList)
     list.onPreviousClick();
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 2.0f);
 }
+
+TEST(ControlValueTest, SnappingTakesTheNearestGuideLineAndOneWhenNoneIsNearer)
+{
+    CurveSequencerGrid grid;
+    grid.setSnap(true);
+    grid.setLines({ { 0.25f, "", false, 0.4f }, { 0.75f, "", false, 0.4f } });
+    EXPECT_FLOAT_EQ(grid.snapped(0.3f), 0.25f);
+    EXPECT_FLOAT_EQ(grid.snapped(0.6f), 0.75f);
+    EXPECT_FLOAT_EQ(grid.snapped(-0.8f), 1.0f);
+}
