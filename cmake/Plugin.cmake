@@ -4,6 +4,8 @@ find_package(JUCE CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
 # State blocks and preset files are parsed with expat (libexpat1 is on every desktop).
 pkg_check_modules(ZORVIK_EXPAT REQUIRED IMPORTED_TARGET expat)
+# The settings file's compressed form is checked with zlib before the framework reads it.
+pkg_check_modules(ZORVIK_ZLIB REQUIRED IMPORTED_TARGET zlib)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Resources.cmake)
 
@@ -47,6 +49,7 @@ target_link_libraries(ZorvikReverb
   PRIVATE
     zorvik_engine
     PkgConfig::ZORVIK_EXPAT
+    PkgConfig::ZORVIK_ZLIB
     ${ZORVIK_RESOURCE_TARGETS}
     juce::juce_core juce::juce_events juce::juce_data_structures
     juce::juce_graphics juce::juce_gui_basics juce::juce_gui_extra
@@ -117,6 +120,7 @@ set(ZORVIK_PRESET_READER_SOURCES
   ${PROJECT_SOURCE_DIR}/ui/Preset/PresetParser.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/PresetReader.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/RegularFileReader.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/SafeText.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/SafeXmlReader.cpp)
 
 file(GLOB ZORVIK_RENDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/render/*.cpp)

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzz harnesses (tests/fuzz) with clang's libFuzzer and AddressSanitizer
-# in a build folder of their own and runs each for a bounded time from the committed
-# seed corpus. An input that crashes, hangs or leaks is kept in <build>/failures and
-# makes the script fail. Without clang and its libFuzzer the run is skipped.
-# Usage: tools/fuzz.sh [build-dir] [seconds-per-harness]   (defaults: build-fuzz, 60)
+# in a build folder of their own and runs them from the committed seed corpus, the
+# given time shared equally among them. An input that crashes, hangs or leaks is kept
+# in <build>/failures and makes the script fail. Without clang and its libFuzzer the
+# run is skipped.
+# Usage: tools/fuzz.sh [build-dir] [seconds-in-all]   (defaults: build-fuzz, 120)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-fuzz}"
-seconds="${2:-60}"
+total="${2:-120}"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -30,13 +31,22 @@ cmake --build "$build" -j "$jobs" -- -l $((jobs * 2))
 # The harnesses read and write presets and settings: a home folder of their own.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 mkdir -p "$HOME" "$build/failures"
+harnesses=()
+for source in "$root"/tests/fuzz/*_fuzzer.cpp; do
+  name="$(basename "$source" .cpp)"
+  harnesses+=("${name%_fuzzer}")
+done
+seconds=$(( total / ${#harnesses[@]} ))
+[ "$seconds" -ge 1 ] || seconds=1
 status=0
-for harness in state_restore preset_reader; do
+for harness in "${harnesses[@]}"; do
   echo "fuzz: $harness for $seconds s"
   mkdir -p "$work/$harness"
+  seeds=()
+  [ -d "$root/tests/fuzz/corpus/$harness" ] && seeds=("$root/tests/fuzz/corpus/$harness")
   if ! "$build/${harness}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/failures/$harness-" \
-      "$work/$harness" "$root/tests/fuzz/corpus/$harness" > "$build/$harness.log" 2>&1; then
+      "$work/$harness" "${seeds[@]}" > "$build/$harness.log" 2>&1; then
     echo "fuzz: $harness FAILED; the input is in $build/failures, the log in $build/$harness.log"
     tail -n 40 "$build/$harness.log"
     status=1

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   juce-modules-source
   libflac-dev libvorbis-dev libogg-dev
-  libexpat1-dev
+  libexpat1-dev zlib1g-dev
   clang libclang-rt-dev  # the fuzz harnesses (libFuzzer)
 )
 

@@ -1,6 +1,7 @@
 #include "Basics/EffectProcessor.h"
 
 #include "Basics/BooleanParameter.h"
+#include "Basics/SettingsFileGuard.h"
 #include "Preset/PresetReader.h"
 #include "Preset/SafeXmlReader.h"
 
@@ -551,7 +552,9 @@ void EffectProcessor::setupAppProperties()
     // JUCE's own default place on Linux is a folder in the home folder itself.
     const auto file = getSettingsFile();
     file.getParentDirectory().createDirectory();
-    settings = new juce::PropertiesFile(file, options);
+    settings = SettingsFileGuard::open(file, options).release();
+    if (settings == nullptr)
+        return;
     settings->setValue("appName", JucePlugin_Name);
     settings->saveIfNeeded();
 }

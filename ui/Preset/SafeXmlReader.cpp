@@ -1,5 +1,7 @@
 #include "Preset/SafeXmlReader.h"
 
+#include "Preset/SafeText.h"
+
 #include <expat.h>
 
 #include <algorithm>
@@ -15,7 +17,7 @@ namespace
 class TreeBuilder
 {
 public:
-    explicit TreeBuilder(XML_Parser xmlParser) : parser(xmlParser)
+    TreeBuilder(XML_Parser xmlParser, bool plainMarkup) : parser(xmlParser), plain(plainMarkup)
     {
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, startElement, endElement);
@@ -24,6 +26,7 @@ public:
         XML_SetStartDoctypeDeclHandler(parser, startDoctype);
         XML_SetEntityDeclHandler(parser, entityDeclaration);
         XML_SetSkippedEntityHandler(parser, skippedEntity);
+        XML_SetProcessingInstructionHandler(parser, processingInstruction);
         XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
     }
 
@@ -135,7 +138,13 @@ private:
     static void XMLCALL startDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*,
                                      int hasInternalSubset)
     {
-        if (hasInternalSubset != 0)
+        if (hasInternalSubset != 0 || of(data).plain)
+            of(data).refuse();
+    }
+
+    static void XMLCALL processingInstruction(void* data, const XML_Char*, const XML_Char*)
+    {
+        if (of(data).plain)
             of(data).refuse();
     }
 
@@ -154,6 +163,7 @@ private:
     std::unique_ptr<juce::XmlElement> root;
     std::vector<juce::XmlElement*> open;
     std::string text;
+    bool plain;
     int nodes = 0;
     bool refused = false;
     bool complete = false;
@@ -172,6 +182,18 @@ bool isLeadingSpace(char c)
 
 std::unique_ptr<juce::XmlElement> SafeXmlReader::parse(const void* data, size_t size)
 {
+    return parse(data, size, false);
+}
+
+std::unique_ptr<juce::XmlElement> SafeXmlReader::parsePlain(const void* data, size_t size)
+{
+    if (data == nullptr || !SafeText::isValidUtf8(static_cast<const char*>(data), size))
+        return {};
+    return parse(data, size, true);
+}
+
+std::unique_ptr<juce::XmlElement> SafeXmlReader::parse(const void* data, size_t size, bool plain)
+{
     if (data == nullptr || size > maximumBytes)
         return {};
 
@@ -187,7 +209,7 @@ std::unique_ptr<juce::XmlElement> SafeXmlReader::parse(const void* data, size_t 
     std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserDeleter> parser(XML_ParserCreate(nullptr));
     if (parser == nullptr)
         return {};
-    TreeBuilder builder(parser.get());
+    TreeBuilder builder(parser.get(), plain);
     XML_Parse(parser.get(), begin, static_cast<int>(end - begin), XML_TRUE);
     if (!builder.isComplete())
         return {};

@@ -22,8 +22,17 @@ public:
 
     static std::unique_ptr<juce::XmlElement> parse(const void* data, size_t size);
 
+    // As parse, for a document that the framework's own XML reader will read after
+    // this check: the whole document must be valid UTF-8, whatever encoding it
+    // declares, and it may hold no DOCTYPE and no processing instruction (the
+    // framework's reader fetches a named DTD, and loops on an instruction before text).
+    static std::unique_ptr<juce::XmlElement> parsePlain(const void* data, size_t size);
+
     // The XML of a state block in the plug-in framework's binary form: "VC2!", the
     // text's length as a 32-bit little-endian number, then the UTF-8 text. A length
     // beyond the bytes given makes the block unreadable.
     static std::unique_ptr<juce::XmlElement> parseBinaryState(const void* data, size_t size);
+
+private:
+    static std::unique_ptr<juce::XmlElement> parse(const void* data, size_t size, bool plain);
 };
