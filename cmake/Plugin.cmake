@@ -116,6 +116,8 @@ set(ZORVIK_BUNDLE "${CMAKE_BINARY_DIR}/ZorvikReverb_artefacts/$<CONFIG>/VST3/ZOR
 
 # The preset reading code, shared by the plug-in and the render tool.
 set(ZORVIK_PRESET_READER_SOURCES
+  ${PROJECT_SOURCE_DIR}/ui/Basics/UserFolders.cpp
+  ${PROJECT_SOURCE_DIR}/ui/Preset/FolderListing.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/Preset.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/PresetParser.cpp
   ${PROJECT_SOURCE_DIR}/ui/Preset/PresetReader.cpp

@@ -159,19 +159,31 @@ TEST_F(RenderTool, RefusesBadArgumentsReportsAPlugInThatDoesNotLoadAndSkipsSpeci
     const auto missing = runTool({ "--plugin", folder.getChildFile("missing.vst3").getFullPathName(), "--list-presets" });
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_TRUE(missing.output.contains("Cannot load the plug-in")) << missing.output;
+    // An argument that is not valid UTF-8 is refused with the usage text.
+    juce::ChildProcess shell;
+    ASSERT_TRUE(shell.start(juce::StringArray { "/bin/sh", "-c",
+                                                "exec " + juce::String(ZORVIK_RENDER_TOOL).quoted()
+                                                    + " --preset \"$(printf 'A\\200')\" a.wav b.wav 2>&1" }));
+    EXPECT_TRUE(shell.readAllProcessOutput().startsWith("Usage:"));
+    ASSERT_TRUE(shell.waitForProcessToFinish(60000));
+    EXPECT_EQ(shell.getExitCode(), 2u);
 
-    // A FIFO and a link to a device among the user presets are passed over, not waited for.
+    // A FIFO and a link to a device among the user presets are passed over, not waited
+    // for; a name with a control character is listed with it escaped.
     const auto presets = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
                              .getChildFile("ZORVIK/ZORVIK Reverb");
     ASSERT_TRUE(presets.createDirectory());
     const auto fifo = presets.getChildFile("Fifo.rbprs");
     ASSERT_EQ(mkfifo(fifo.getFullPathName().toRawUTF8(), 0600), 0);
     ASSERT_TRUE(juce::File("/dev/zero").createSymbolicLink(presets.getChildFile("Zero.rbprs"), true));
+    ASSERT_TRUE(presets.getChildFile("Tab\tName.rbprs").replaceWithText("<plist><dict/></plist>"));
     const auto listed = runTool({ "--plugin", bundle().getFullPathName(), "--list-presets" });
     fifo.deleteFile();
     presets.getChildFile("Zero.rbprs").deleteFile();
+    presets.getChildFile("Tab\tName.rbprs").deleteFile();
     EXPECT_EQ(listed.exitCode, 0) << listed.output;
     EXPECT_TRUE(listed.output.contains("VIBRANT TAILS")) << listed.output;
+    EXPECT_TRUE(listed.output.contains("TAB\\x09NAME (user)\n")) << listed.output;
 }
 
 // A render whose output cannot be written to the end (here a file size limit

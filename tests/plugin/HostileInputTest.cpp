@@ -3,11 +3,14 @@
 // changes anything.
 #include "PluginTestSupport.h"
 
+#include "Preset/PresetReader.h"
 #include "Preset/SafeXmlReader.h"
 
 #include <BinaryData.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zorvik_test;
 
@@ -47,6 +50,18 @@ const std::pair<const char*, std::string> hostileXml[] = {
 class HostileInput : public PresetFolderTest
 {
 protected:
+    // A file whose name is the given bytes, as an archive from another system leaves them.
+    void writeRaw(const std::string& name, const std::string& content, off_t size = -1)
+    {
+        folder.createDirectory();
+        const auto path = folder.getFullPathName().toStdString() + "/" + name;
+        const int descriptor = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+        ASSERT_GE(descriptor, 0) << path;
+        EXPECT_EQ(::write(descriptor, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        EXPECT_EQ(::ftruncate(descriptor, size < 0 ? static_cast<off_t>(content.size()) : size), 0);
+        ::close(descriptor);
+    }
+
     juce::String userPresetNames()
     {
         ReverbProcessor processor;
@@ -164,4 +179,80 @@ TEST_F(HostileInput, OnlyRegularFilesInThePresetFolderAreRead)
     ASSERT_TRUE(juce::File("/dev/zero").createSymbolicLink(folder.getChildFile("Zero.rbprs"), true));
     ASSERT_TRUE(folder.getChildFile("Good.rbprs").createSymbolicLink(folder.getChildFile("Linked.rbprs"), true));
     EXPECT_EQ(userPresetNames(), "GOOD, LINKED");
+}
+
+// File names come as bytes. One that is not valid UTF-8 never becomes a string (the
+// framework would write past its buffer); one that XML cannot carry is not listed,
+// since a state naming it could not be read back. Tabs and line breaks can be
+// carried: those presets stay, and a saved state finds them again.
+TEST_F(HostileInput, PresetFileNamesAreListedOnlyWhenAStateCanCarryThem)
+{
+    const std::string preset = "<plist>" + dict + "</plist>";
+    for (const char* name : { "A\x80" "B", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "A\xE2\x82", "\xF4\x90\x80\x80",
+                              "A\x01" "B", "A\x1F" "B", "A\xEF\xBF\xBE", "A\xEF\xBF\xBF" })
+        writeRaw(std::string(name) + ".rbprs", preset);
+    for (const char* name : { "Tab\tName", "Line\nBreak", "Carriage\rReturn", "\xC3\xBF" })
+        writeRaw(std::string(name) + ".rbprs", preset);
+
+    ReverbProcessor processor;
+    ASSERT_EQ(processor.presetLists[0].size(), 4u);
+    for (size_t row = 0; row < 4; ++row)
+    {
+        processor.currentPresetType = 0;
+        ASSERT_TRUE(processor.setPreset(static_cast<int>(row)));
+        const auto block = saveState(processor);
+        ReverbProcessor restored;
+        restored.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
+        ASSERT_TRUE(restored.restoredPresetFound) << processor.currentPreset->name;
+        EXPECT_EQ(restored.currentPreset->name, processor.currentPreset->name);
+    }
+
+    // Should such a name ever be current, the state leaves it out rather than become unreadable.
+    processor.presetLists[0].push_back(new Preset("A\x01" "B", processor.defaultState, true));
+    ASSERT_TRUE(processor.setPreset(4));
+    const auto block = saveState(processor);
+    ReverbProcessor restored;
+    restored.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
+    EXPECT_TRUE(restored.stateRestored);
+    EXPECT_EQ(restored.restoredPresetName, "");
+}
+
+// Every bound of the XML reader and of the preset file reader, just inside and just beyond.
+TEST_F(HostileInput, EveryLimitHoldsAtItsEdge)
+{
+    const auto repeat = [](const std::string& text, size_t count) {
+        std::string result;
+        for (size_t i = 0; i < count; ++i)
+            result += text;
+        return result;
+    };
+    // Documents of exactly the given size, depth, node count or text length.
+    const auto padded = [](size_t bytes, const std::string& head, const std::string& tail) {
+        return head + "<!--" + std::string(bytes - head.size() - tail.size() - 7, 'x') + "-->" + tail;
+    };
+    const auto nested = [&](size_t depth) { return repeat("<a>", depth) + repeat("</a>", depth); };
+    const auto nodes = [&](size_t count) { return "<a>" + repeat("<b/>", count - 1) + "</a>"; };
+    const auto attribute = [](size_t bytes) { return "<a b=\"" + std::string(bytes, 'x') + "\"/>"; };
+    const auto text = [](size_t bytes) { return "<a>" + std::string(bytes, 'x') + "</a>"; };
+    constexpr size_t bytes = SafeXmlReader::maximumBytes, depth = SafeXmlReader::maximumDepth,
+                     count = SafeXmlReader::maximumNodes, textBytes = SafeXmlReader::maximumTextBytes;
+    const std::tuple<const char*, std::string, std::string> edges[] = {
+        { "document bytes", padded(bytes, "<a>", "</a>"), padded(bytes + 1, "<a>", "</a>") },
+        { "nesting depth", nested(depth), nested(depth + 1) },
+        { "nodes", nodes(count), nodes(count + 1) },
+        { "attribute bytes", attribute(textBytes), attribute(textBytes + 1) },
+        { "text bytes", text(textBytes), text(textBytes + 1) },
+    };
+    for (const auto& [what, inside, beyond] : edges)
+    {
+        EXPECT_NE(SafeXmlReader::parse(inside.data(), inside.size()), nullptr) << what;
+        EXPECT_EQ(SafeXmlReader::parse(beyond.data(), beyond.size()), nullptr) << what;
+    }
+
+    // A 2 GB file (sparse) is refused by its size alone.
+    const std::string head = "<plist>" + dict, tail = "</plist>";
+    write("Inside.rbprs", padded(PresetReader::maximumFileBytes, head, tail));
+    write("Beyond.rbprs", padded(PresetReader::maximumFileBytes + 1, head, tail));
+    writeRaw("Huge.rbprs", "<plist>", off_t(2) << 30);
+    EXPECT_EQ(userPresetNames(), "INSIDE");
 }

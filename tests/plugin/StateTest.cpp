@@ -45,7 +45,7 @@ protected:
 TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
 {
     ReverbProcessor source;
-    EXPECT_EQ(xmlOf(saveState(source))->getStringAttribute("PresetName"), "Default") << "before any preset";
+    EXPECT_FALSE(xmlOf(saveState(source))->hasAttribute("PresetName")) << "before any preset";
     EXPECT_EQ(source.getProgramName(0), "Default"); // the host's one program is named after the preset
     source.prepareToPlay(48000.0, 512);
     ASSERT_TRUE(source.setPreset("CATHEDRAL", true));
@@ -80,6 +80,41 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
     EXPECT_EQ(savedName(), "MY DELETED PRESET");
     ASSERT_TRUE(restored.setPreset("CATHEDRAL", true));
     EXPECT_EQ(savedName(), "CATHEDRAL");
+}
+
+// A restore keeps only what the processor itself writes, so that every state it
+// saves afterwards reads back the same: foreign attributes and children that fit a
+// block it takes would otherwise be saved with more nodes or bytes than it reads. A
+// state that names no preset makes none current, and is saved naming none again.
+TEST_F(PluginState, WhatARestoreTakesIsSavedInAFormItReadsAgain)
+{
+    std::string foreign;
+    for (int i = 0; i < 4080; ++i) // with the preset name, 4081 root attributes
+        foreign += " x" + std::to_string(i) + "=\"\xC3\xA9\xC3\xA9\"";
+    const std::string text = "<Parameters" + foreign + " PresetName=\"\"><PARAM id=\"RoomSize\" value=\"33\" note=\""
+                             + std::string(60000, 'x') + "\"/><Other/><PARAM id=\"RoomSize\" value=\"1\"/></Parameters>";
+    juce::MemoryOutputStream framed;
+    framed.write("VC2!", 4);
+    framed.writeInt(static_cast<int>(text.size()));
+    framed.write(text.data(), text.size());
+
+    ReverbProcessor processor;
+    processor.setStateInformation(framed.getData(), static_cast<int>(framed.getDataSize()));
+    ASSERT_TRUE(processor.stateRestored.exchange(false));
+    EXPECT_EQ(processor.currentPreset, nullptr);
+    const auto block = saveState(processor);
+    const auto xml = xmlOf(block);
+    EXPECT_EQ(xml->getNumAttributes(), 0);
+    EXPECT_EQ(xml->getNumChildElements(), 17);
+    for (auto* child : xml->getChildIterator())
+        EXPECT_TRUE(child->hasTagName("PARAM") && child->getNumAttributes() == 2) << child->toString();
+
+    ReverbProcessor again;
+    again.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
+    ASSERT_TRUE(again.stateRestored);
+    EXPECT_EQ(again.currentPreset, nullptr) << "not the factory DEFAULT";
+    EXPECT_FLOAT_EQ(plainValue(again, "RoomSize"), 33.0f);
+    EXPECT_EQ(saveState(again), block);
 }
 
 // Hosts restore a project before they activate the plug-in: the first prepare

@@ -128,7 +128,10 @@ TEST_F(PresetSafetyTest, SaveAsKeepsAnUnlistedFileAndRefusesNamesThatAreNoFileIn
     auto& dialog = browser().saveAsDialog;
 
     // "~root" names a home folder, not a file in the preset folder.
-    for (const char* bad : { "~root", "   ", "../up", "a/b", "a\\b", "x:y", "what?", ".hidden", "tab\there" })
+    // A name that XML cannot carry (U+FFFE, U+FFFF) would make every saved state unreadable.
+    for (const auto& bad : juce::StringArray { "~root", "   ", "../up", "a/b", "a\\b", "x:y", "what?", ".hidden", "tab\there",
+                                               "A" + juce::String::charToString(0xFFFE),
+                                               "A" + juce::String::charToString(0xFFFF) })
     {
         typeName(bad);
         EXPECT_FALSE(dialog.saveButton.isEnabled()) << bad;

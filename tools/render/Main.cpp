@@ -3,6 +3,9 @@
 // applied by setting the plug-in's parameters through the host interface.
 #include "PresetLibrary.h"
 
+#include "Basics/UserFolders.h"
+#include "Preset/SafeText.h"
+
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_events/juce_events.h>
@@ -25,10 +28,24 @@ const char* usage =
     "those of the plug-in (any letter case); user presets come first. The tail defaults\n"
     "to the plug-in's reported tail, at most 10 s.\n";
 
+// Text for the terminal: control characters (C0, DEL and C1) are shown as \xHH
+// escapes, so that a file or preset name cannot move the cursor or retitle the window.
+juce::String printable(const juce::String& text)
+{
+    juce::String result;
+    for (auto c : text)
+    {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            result << "\\x" << juce::String::toHexString(static_cast<int>(c)).paddedLeft('0', 2);
+        else
+            result << juce::String::charToString(c);
+    }
+    return result;
+}
+
 struct Options
 {
-    juce::File plugin = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
-                            .getChildFile(".vst3/ZORVIK Reverb.vst3");
+    juce::File plugin = UserFolders::home().getChildFile(".vst3/ZORVIK Reverb.vst3");
     juce::String preset = "DEFAULT";
     double tailSeconds = -1.0;
     bool listPresets = false;
@@ -117,10 +134,10 @@ int makeTestSound(const juce::File& file)
     audio.setSample(1, static_cast<int>(rate * 2.0), 0.8f);
     if (!writeWav(file, audio, rate))
     {
-        std::cerr << "Cannot write " << file.getFullPathName() << "\n";
+        std::cerr << "Cannot write " << printable(file.getFullPathName()) << "\n";
         return 1;
     }
-    std::cout << "Wrote test sound " << file.getFullPathName() << "\n";
+    std::cout << "Wrote test sound " << printable(file.getFullPathName()) << "\n";
     return 0;
 }
 
@@ -131,13 +148,13 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const juce::File& bundle, 
     format.findAllTypesForFile(types, bundle.getFullPathName());
     if (types.isEmpty())
     {
-        std::cerr << "Cannot load the plug-in: no VST3 plug-in found in " << bundle.getFullPathName() << "\n";
+        std::cerr << "Cannot load the plug-in: no VST3 plug-in found in " << printable(bundle.getFullPathName()) << "\n";
         return nullptr;
     }
     juce::String error;
     auto instance = format.createInstanceFromDescription(*types[0], sampleRate, blockSize, error);
     if (instance == nullptr)
-        std::cerr << "Cannot load the plug-in: " << error << "\n";
+        std::cerr << "Cannot load the plug-in: " << printable(error) << "\n";
     return instance;
 }
 
@@ -147,7 +164,7 @@ int listPresets(const juce::File& bundle)
     if (loadPlugin(bundle, 48000.0) == nullptr)
         return 1;
     for (const auto& name : PresetLibrary().names())
-        std::cout << name << "\n";
+        std::cout << printable(name) << "\n";
     return 0;
 }
 
@@ -193,7 +210,7 @@ int render(const Options& options)
     std::unique_ptr<juce::AudioFormatReader> reader(formats.createReaderFor(options.input));
     if (reader == nullptr || reader->sampleRate <= 0.0 || reader->numChannels == 0)
     {
-        std::cerr << "Cannot read " << options.input.getFullPathName() << "\n";
+        std::cerr << "Cannot read " << printable(options.input.getFullPathName()) << "\n";
         return 1;
     }
     const double sampleRate = reader->sampleRate;
@@ -202,7 +219,7 @@ int render(const Options& options)
     const auto values = presets.find(options.preset);
     if (!values)
     {
-        std::cerr << "No preset named \"" << options.preset << "\". Use --list-presets.\n";
+        std::cerr << "No preset named \"" << printable(options.preset) << "\". Use --list-presets.\n";
         return 1;
     }
 
@@ -230,29 +247,40 @@ int render(const Options& options)
     audio.clear();
     reader->read(&audio, 0, inputFrames, 0, true, true); // a mono file fills both channels
 
-    std::cerr << "Preset " << options.preset.toUpperCase() << ", " << plugin->getName() << " "
+    std::cerr << "Preset " << printable(options.preset.toUpperCase()) << ", " << plugin->getName() << " "
               << plugin->getPluginDescription().version << "\n";
     processInBlocks(*plugin, audio, true);
     plugin->releaseResources();
 
     if (!writeWav(options.output, audio, sampleRate))
     {
-        std::cerr << "Cannot write " << options.output.getFullPathName() << "\n";
+        std::cerr << "Cannot write " << printable(options.output.getFullPathName()) << "\n";
         return 1;
     }
-    std::cout << "Wrote " << options.output.getFullPathName() << "\n";
+    std::cout << "Wrote " << printable(options.output.getFullPathName()) << "\n";
     return 0;
+}
+
+// The arguments as strings; nothing when one of them is not valid UTF-8.
+std::optional<juce::StringArray> argumentsOf(int argc, char** argv)
+{
+    juce::StringArray args;
+    for (int i = 1; i < argc; ++i)
+    {
+        const auto arg = SafeText::fromUtf8(argv[i]);
+        if (!arg)
+            return std::nullopt;
+        args.add(*arg);
+    }
+    return args;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::StringArray args;
-    for (int i = 1; i < argc; ++i)
-        args.add(juce::String::fromUTF8(argv[i]));
-
-    const auto options = parseArguments(args);
+    const auto args = argumentsOf(argc, argv);
+    const auto options = args ? parseArguments(*args) : std::nullopt;
     if (!options)
     {
         std::cerr << usage;

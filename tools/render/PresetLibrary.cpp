@@ -1,5 +1,6 @@
 #include "PresetLibrary.h"
 
+#include "Basics/UserFolders.h"
 #include "Preset/PresetReader.h"
 #include "ZorvikReverbParameterList.h"
 
@@ -37,9 +38,8 @@ juce::ValueTree PresetLibrary::makeDefaultState() const
 
 juce::File PresetLibrary::userFolder()
 {
-    return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
-        .getChildFile("ZORVIK")
-        .getChildFile("ZORVIK Reverb");
+    const auto documents = UserFolders::documents();
+    return documents != juce::File() ? documents.getChildFile("ZORVIK").getChildFile("ZORVIK Reverb") : juce::File();
 }
 
 std::optional<PresetLibrary::Values> PresetLibrary::find(const juce::String& name) const

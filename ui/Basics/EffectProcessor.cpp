@@ -2,7 +2,9 @@
 
 #include "Basics/BooleanParameter.h"
 #include "Basics/SettingsFileGuard.h"
+#include "Basics/UserFolders.h"
 #include "Preset/PresetReader.h"
+#include "Preset/SafeText.h"
 #include "Preset/SafeXmlReader.h"
 
 #include "Common/FilterDSPKernel.h"
@@ -12,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace
 {
@@ -365,38 +366,39 @@ juce::String EffectProcessor::getUnlistedPresetName() const
 void EffectProcessor::getStateInformation(juce::MemoryBlock& destData)
 {
     auto state = parameters.copyState();
-    state.setProperty(presetNameProperty, getCurrentPresetName(), nullptr);
+    if (const auto name = savedPresetName(); name.isNotEmpty())
+        state.setProperty(presetNameProperty, name, nullptr);
     if (auto xml = state.createXml())
         copyXmlToBinary(*xml, destData);
 }
 
-// A copy of the restored tree with exactly one entry per host parameter, each a
-// finite number inside its range: missing or unreadable values take the default,
-// and entries that name no host parameter are dropped.
+// The current preset's name, or the name a restored state gave a sound that no list
+// holds. None when no preset is current: a stand-in name would come back as the
+// preset of that name. None either for a name that XML cannot carry, which would
+// make the whole state unreadable.
+juce::String EffectProcessor::savedPresetName() const
+{
+    const juce::ScopedLock lock(presetLock);
+    const auto name = currentPreset != nullptr ? currentPreset->name : unlistedPresetName;
+    return SafeText::isXmlText(name) ? name : juce::String();
+}
+
+// The restored values in a tree of this processor's own, in the order of a fresh
+// state: one entry per host parameter, each a finite number inside its range, the
+// default where the value is missing or unreadable. Nothing else of the restored
+// tree is kept, so that every state saved afterwards stays within what a restore reads.
 juce::ValueTree EffectProcessor::sanitisedState(const juce::ValueTree& restored) const
 {
-    auto result = restored.createCopy();
-    auto* list = parameterListOf(kernel);
-    for (int i = result.getNumChildren(); --i >= 0;)
+    juce::ValueTree result(stateType);
+    for (const auto& fresh : defaultState)
     {
-        auto child = result.getChild(i);
-        const auto id = child.getProperty(idProperty).toString();
-        auto* p = PresetParser::findParameter(list, id);
-        if (p == nullptr || p->isOutput || result.getChildWithProperty(idProperty, id) != child)
-        {
-            result.removeChild(i, nullptr);
+        const auto id = fresh.getProperty(idProperty).toString();
+        const auto* p = PresetParser::findParameter(parameterListOf(kernel), id);
+        if (p == nullptr)
             continue;
-        }
-        const auto number = PresetParser::readNumber(child.getProperty(valueProperty));
-        child.setProperty(valueProperty, number ? PresetParser::clampToRange(*p, *number) : p->defaultValue,
-                          nullptr);
-    }
-    for (auto* p : *list)
-    {
-        const juce::String id(p->name);
-        if (!p->isOutput && !result.getChildWithProperty(idProperty, id).isValid())
-            result.appendChild(juce::ValueTree("PARAM", { { idProperty, id }, { valueProperty, p->defaultValue } }),
-                               nullptr);
+        const auto number = PresetParser::readNumber(restored.getChildWithProperty(idProperty, id)[valueProperty]);
+        const float value = number ? PresetParser::clampToRange(*p, *number) : p->defaultValue;
+        result.appendChild(juce::ValueTree("PARAM", { { idProperty, id }, { valueProperty, value } }), nullptr);
     }
     return result;
 }
@@ -523,19 +525,18 @@ void EffectProcessor::makeCurrent(Preset* preset, int row)
 
 juce::File EffectProcessor::getUserPresetFolder()
 {
-    return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
-        .getChildFile(JucePlugin_Manufacturer)
-        .getChildFile(JucePlugin_Name);
+    const auto documents = UserFolders::documents();
+    if (documents == juce::File())
+        return {};
+    return documents.getChildFile(JucePlugin_Manufacturer).getChildFile(JucePlugin_Name);
 }
 
 juce::File EffectProcessor::getSettingsFile()
 {
-    juce::File configFolder;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && juce::File::isAbsolutePath(xdg))
-        configFolder = juce::File(xdg);
-    else
-        configFolder = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(".config");
-    return configFolder.getChildFile(JucePlugin_Manufacturer)
+    const auto configuration = UserFolders::configuration();
+    if (configuration == juce::File())
+        return {};
+    return configuration.getChildFile(JucePlugin_Manufacturer)
         .getChildFile(JucePlugin_Name)
         .getChildFile(juce::String(JucePlugin_Name) + ".settings");
 }

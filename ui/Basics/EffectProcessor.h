@@ -98,6 +98,7 @@ public:
 private:
     void makeCurrent(Preset* preset, int row);
     PresetReader presetReader() const;
+    juce::String savedPresetName() const;
     juce::ValueTree sanitisedState(const juce::ValueTree& restored) const;
     bool setsAHostParameter(const juce::ValueTree& restored) const;
     void copyHostPosition();

@@ -1,6 +1,7 @@
 #include "Preset/PresetFileName.h"
 
 #include "Preset/Preset.h"
+#include "Preset/SafeText.h"
 
 namespace
 {
@@ -19,7 +20,7 @@ bool PresetFileName::isValid(const juce::String& name)
     for (auto c : name)
         if (c < 0x20 || c == 0x7f)
             return false;
-    return true;
+    return SafeText::isXmlText(name);
 }
 
 Preset* PresetFileName::findUserPreset(const juce::String& name, const std::vector<Preset*>& userPresets)

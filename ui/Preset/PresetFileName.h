@@ -13,7 +13,8 @@ class PresetFileName
 {
 public:
     // Usable as a file name on every desktop system: not blank, not starting with '.' or '~',
-    // none of / \ : * ? " < > | or control characters, at most 200 bytes of UTF-8.
+    // none of / \ : * ? " < > |, control characters or characters XML cannot carry
+    // (U+FFFE, U+FFFF), at most 200 bytes of UTF-8.
     static bool isValid(const juce::String& name);
 
     // The user preset shown under this name (names compare upper-cased), or null.

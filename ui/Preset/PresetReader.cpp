@@ -1,8 +1,10 @@
 #include "Preset/PresetReader.h"
 
+#include "Preset/FolderListing.h"
 #include "Preset/Preset.h"
 #include "Preset/PresetParser.h"
 #include "Preset/RegularFileReader.h"
+#include "Preset/SafeText.h"
 #include "Preset/SafeXmlReader.h"
 
 #include <algorithm>
@@ -26,7 +28,10 @@ Preset* PresetReader::read(const juce::String& fileName, const juce::MemoryBlock
     const auto xml = SafeXmlReader::parse(content.getData(), content.getSize());
     if (xml == nullptr || xml->getFirstChildElement() == nullptr)
         return nullptr;
+    // The name goes into saved states: one that XML cannot carry would make them unreadable.
     const auto name = fileName.dropLastCharacters(suffix.length()).toUpperCase();
+    if (!SafeText::isXmlText(name))
+        return nullptr;
     const auto tree = parser.valueTreeFromPreset(defaultState, xml->getFirstChildElement(), parameterList);
     return new Preset(name, tree, isUser, file);
 }
@@ -54,15 +59,15 @@ std::vector<Preset*> PresetReader::readArchive(const void* zipData, size_t zipSi
 std::vector<Preset*> PresetReader::readFolder(const juce::File& folder) const
 {
     std::vector<Preset*> presets;
-    for (const auto& entry : juce::RangedDirectoryIterator(folder, false, "*", juce::File::findFiles))
+    for (const auto& fileName : FolderListing::names(folder))
     {
-        const auto file = entry.getFile();
-        if (!isPresetFileName(file.getFileName()))
+        if (!isPresetFileName(fileName))
             continue;
+        const auto file = folder.getChildFile(fileName);
         const auto content = RegularFileReader::read(file, maximumFileBytes);
         if (!content)
             continue;
-        if (auto* preset = read(file.getFileName(), *content, true, file))
+        if (auto* preset = read(fileName, *content, true, file))
             presets.push_back(preset);
     }
     std::stable_sort(presets.begin(), presets.end(), Preset::comparePresets);

@@ -14,7 +14,8 @@ class PresetParser;
 // folder. A file is a preset when its name ends in "." and the extension and its
 // XML has a root element with a child element; the parser applies that child's
 // pairs to a copy of the default state. The preset's name is the file name without
-// the extension, upper-cased. Files are read only when they are regular files of
+// the extension, upper-cased; a name that XML cannot carry is skipped, as is a file
+// whose name is not valid UTF-8. Files are read only when they are regular files of
 // at most maximumFileBytes; anything else is skipped.
 class PresetReader
 {

@@ -1,6 +1,7 @@
 #include "Preset/RegularFileReader.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,7 +47,8 @@ std::optional<juce::MemoryBlock> RegularFileReader::read(const juce::File& file,
     if (descriptor < 0)
         return std::nullopt;
     std::optional<juce::MemoryBlock> content;
-    if (::fstat(descriptor, &info) == 0 && isRegular(info))
+    // A file that says it is too long is refused unread.
+    if (::fstat(descriptor, &info) == 0 && isRegular(info) && static_cast<uintmax_t>(info.st_size) <= maximumBytes)
         content = readAtMost(descriptor, maximumBytes);
     ::close(descriptor);
     return content;

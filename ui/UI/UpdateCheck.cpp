@@ -1,5 +1,6 @@
 #include "UI/UpdateCheck.h"
 
+#include "Preset/SafeText.h"
 #include "UI/MakerAddresses.h"
 #include "UI/VersionHelper.h"
 
@@ -42,9 +43,10 @@ juce::URL UpdateCheck::endpointInUse(const std::string& productIdentifier)
     const char* address = std::getenv(endpointVariable);
     if (address == nullptr)
         return endpointFor(productIdentifier);
-    if (*address == '\0')
+    const auto text = SafeText::fromUtf8(address);
+    if (!text || text->isEmpty())
         return {};
-    return juce::URL(juce::String::fromUTF8(address)).withParameter(productKey, productIdentifier);
+    return juce::URL(*text).withParameter(productKey, productIdentifier);
 }
 
 void UpdateCheck::run()
@@ -91,7 +93,8 @@ juce::String UpdateCheck::fetchReply()
         const juce::ScopedLock lock(streamLock);
         stream = nullptr;
     }
-    return data.toString();
+    // A reply that is not valid UTF-8 names no version.
+    return SafeText::fromUtf8(static_cast<const char*>(data.getData()), data.getSize()).value_or(juce::String());
 }
 
 void UpdateCheck::deliver(bool newVersionAvailable)

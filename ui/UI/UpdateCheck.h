@@ -27,7 +27,7 @@ public:
 
     // The endpoint an editor asks: the maker's, unless the environment variable named
     // here gives another address (the query is added to it the same way). Set but
-    // empty, it turns the check off; the tests run with it so.
+    // empty (or not valid UTF-8), it turns the check off; the tests run with it so.
     static constexpr const char* endpointVariable = "ZORVIK_UPDATE_ENDPOINT";
     static juce::URL endpointInUse(const std::string& productIdentifier);
 
