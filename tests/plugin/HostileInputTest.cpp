@@ -191,13 +191,15 @@ TEST_F(HostileInput, PresetFileNamesAreListedOnlyWhenAStateCanCarryThem)
     for (const char* name : { "A\x80" "B", "\xC0\xAF", "\xED\xA0\x80", "\xFF", "A\xE2\x82", "\xF4\x90\x80\x80",
                               "A\x01" "B", "A\x1F" "B", "A\xEF\xBF\xBE", "A\xEF\xBF\xBF" })
         writeRaw(std::string(name) + ".rbprs", preset);
-    for (const char* name : { "Tab\tName", "Line\nBreak", "Carriage\rReturn", "\xC3\xBF" })
+    for (const char* name : { "Tab\tName", "Line\nBreak", "Carriage\rReturn", "\xC3\xBF", "~root" })
         writeRaw(std::string(name) + ".rbprs", preset);
 
     ReverbProcessor processor;
-    ASSERT_EQ(processor.presetLists[0].size(), 4u);
-    for (size_t row = 0; row < 4; ++row)
+    ASSERT_EQ(processor.presetLists[0].size(), 5u);
+    for (size_t row = 0; row < 5; ++row)
     {
+        // Its file is the one in the folder, never one in a home folder ("~root").
+        EXPECT_EQ(processor.presetLists[0][row]->file.getParentDirectory(), folder);
         processor.currentPresetType = 0;
         ASSERT_TRUE(processor.setPreset(static_cast<int>(row)));
         const auto block = saveState(processor);
@@ -209,7 +211,7 @@ TEST_F(HostileInput, PresetFileNamesAreListedOnlyWhenAStateCanCarryThem)
 
     // Should such a name ever be current, the state leaves it out rather than become unreadable.
     processor.presetLists[0].push_back(new Preset("A\x01" "B", processor.defaultState, true));
-    ASSERT_TRUE(processor.setPreset(4));
+    ASSERT_TRUE(processor.setPreset(5));
     const auto block = saveState(processor);
     ReverbProcessor restored;
     restored.setStateInformation(block.getData(), static_cast<int>(block.getSize()));

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace zorvik_test
@@ -31,7 +32,9 @@ public:
     {
         setenv("HOME", oldHome.toRawUTF8(), 1);
         setenv("XDG_CONFIG_HOME", oldConfig.toRawUTF8(), 1);
-        folder.deleteRecursively();
+        // Not the framework's recursive delete, which reads file names unchecked.
+        std::error_code ignored;
+        std::filesystem::remove_all(folder.getFullPathName().toStdString(), ignored);
     }
 
     juce::File presetFolder() const { return folder.getChildFile("Documents/ZORVIK/ZORVIK Reverb"); }

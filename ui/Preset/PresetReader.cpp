@@ -63,7 +63,8 @@ std::vector<Preset*> PresetReader::readFolder(const juce::File& folder) const
     {
         if (!isPresetFileName(fileName))
             continue;
-        const auto file = folder.getChildFile(fileName);
+        // Not getChildFile, which takes a name starting with '~' for a path in a home folder.
+        const auto file = juce::File::createFileWithoutCheckingPath(folder.getFullPathName() + "/" + fileName);
         const auto content = RegularFileReader::read(file, maximumFileBytes);
         if (!content)
             continue;
