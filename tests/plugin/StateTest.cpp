@@ -85,13 +85,14 @@ TEST_F(PluginState, RestoreSetsValuesAndSelectsThePresetWithoutApplyingIt)
 // A restore keeps only what the processor itself writes, so that every state it
 // saves afterwards reads back the same: foreign attributes and children that fit a
 // block it takes would otherwise be saved with more nodes or bytes than it reads. A
-// state that names no preset makes none current, and is saved naming none again.
+// state that names no preset (or "Default", which earlier versions saved when no
+// preset was current) makes none current, and is saved naming none.
 TEST_F(PluginState, WhatARestoreTakesIsSavedInAFormItReadsAgain)
 {
     std::string foreign;
     for (int i = 0; i < 4080; ++i) // with the preset name, 4081 root attributes
         foreign += " x" + std::to_string(i) + "=\"\xC3\xA9\xC3\xA9\"";
-    const std::string text = "<Parameters" + foreign + " PresetName=\"\"><PARAM id=\"RoomSize\" value=\"33\" note=\""
+    const std::string text = "<Parameters" + foreign + " PresetName=\"Default\"><PARAM id=\"RoomSize\" value=\"33\" note=\""
                              + std::string(60000, 'x') + "\"/><Other/><PARAM id=\"RoomSize\" value=\"1\"/></Parameters>";
     juce::MemoryOutputStream framed;
     framed.write("VC2!", 4);

@@ -427,6 +427,10 @@ void EffectProcessor::setStateInformation(const void* data, int sizeInBytes)
     const juce::ScopedLock lock(presetLock);
     parameters.replaceState(sanitisedState(restored));
     restoredPresetName = xml->getStringAttribute(presetNameProperty.toString());
+    // Earlier versions saved "Default" when no preset was current. No preset is
+    // written so (preset names are upper case): it names none.
+    if (restoredPresetName == "Default")
+        restoredPresetName = {};
     restoredPresetFound = setPreset(restoredPresetName, false);
     // A preset that no list holds (deleted, or from another machine) still names the
     // restored sound: no preset chosen before the restore may stand in for it.

@@ -25,12 +25,12 @@ Preset* PresetReader::read(const juce::String& fileName, const juce::MemoryBlock
 {
     if (!isPresetFileName(fileName))
         return nullptr;
-    const auto xml = SafeXmlReader::parse(content.getData(), content.getSize());
-    if (xml == nullptr || xml->getFirstChildElement() == nullptr)
-        return nullptr;
     // The name goes into saved states: one that XML cannot carry would make them unreadable.
     const auto name = fileName.dropLastCharacters(suffix.length()).toUpperCase();
     if (!SafeText::isXmlText(name))
+        return nullptr;
+    const auto xml = SafeXmlReader::parse(content.getData(), content.getSize());
+    if (xml == nullptr || xml->getFirstChildElement() == nullptr)
         return nullptr;
     const auto tree = parser.valueTreeFromPreset(defaultState, xml->getFirstChildElement(), parameterList);
     return new Preset(name, tree, isUser, file);
