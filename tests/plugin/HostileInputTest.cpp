@@ -3,12 +3,14 @@
 // changes anything.
 #include "PluginTestSupport.h"
 
+#include "Basics/UserFolders.h"
 #include "Preset/PresetReader.h"
 #include "Preset/SafeXmlReader.h"
 
 #include <BinaryData.h>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -257,4 +259,23 @@ TEST_F(HostileInput, EveryLimitHoldsAtItsEdge)
     write("Beyond.rbprs", padded(PresetReader::maximumFileBytes + 1, head, tail));
     writeRaw("Huge.rbprs", "<plist>", off_t(2) << 30);
     EXPECT_EQ(userPresetNames(), "INSIDE");
+}
+
+// The user's folders come from checked bytes: ~/.config/user-dirs.dirs is read only
+// as a small regular file (a FIFO there would block every new instance), and an
+// environment variable that is not valid UTF-8 is passed over.
+TEST_F(HostileInput, TheUserFoldersAreFoundFromCheckedBytes)
+{
+    const auto userDirs = home.folder.getChildFile(".config/user-dirs.dirs");
+    ASSERT_TRUE(home.folder.getChildFile("Docs").createDirectory() && userDirs.getParentDirectory().createDirectory());
+    ASSERT_TRUE(userDirs.replaceWithText("XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"));
+    EXPECT_EQ(UserFolders::documents(), home.folder.getChildFile("Docs"));
+    ASSERT_TRUE(userDirs.deleteFile());
+    ASSERT_EQ(mkfifo(userDirs.getFullPathName().toRawUTF8(), 0600), 0);
+    EXPECT_EQ(UserFolders::documents(), home.folder.getChildFile("Documents"));
+
+    setenv("XDG_CONFIG_HOME", "/tmp/\xFF", 1);
+    EXPECT_EQ(UserFolders::configuration(), home.folder.getChildFile(".config"));
+    setenv("HOME", "/tmp/\xC0\xAF", 1);
+    EXPECT_EQ(UserFolders::home(), juce::File(juce::CharPointer_UTF8(::getpwuid(::getuid())->pw_dir)));
 }
