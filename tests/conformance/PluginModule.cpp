@@ -143,16 +143,11 @@ PluginInstance::~PluginInstance()
         object->release();
 }
 
-tresult PluginInstance::setup(double sampleRate, int maximumBlockSize)
+void PluginInstance::start(double sampleRate, int maximumBlockSize)
 {
     Vst::ProcessSetup setup { Vst::kRealtime, Vst::kSample32, maximumBlockSize, sampleRate };
     rate = sampleRate;
-    return processor->setupProcessing(setup);
-}
-
-void PluginInstance::start(double sampleRate, int maximumBlockSize)
-{
-    ASSERT_EQ(setup(sampleRate, maximumBlockSize), kResultOk);
+    ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
     ASSERT_EQ(component->setActive(true), kResultOk);
     processor->setProcessing(true);
     active = true;

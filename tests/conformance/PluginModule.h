@@ -58,6 +58,8 @@ public:
     void fillNoise(unsigned seed, float level = 0.5f);
     void clearInput() { fillNoise(0, 0.0f); }
     bool outputIsFinite() const { return std::isfinite(outputPeak()); }
+    // Finite and below 16 (24 dB over full scale), whatever the settings.
+    bool outputIsClean() const { return outputPeak() < 16.0f; }
     // The largest output magnitude; infinite when any output is not finite.
     float outputPeak() const;
 
@@ -80,7 +82,6 @@ public:
     Steinberg::Vst::IAudioProcessor* processor = nullptr;
     Steinberg::Vst::IEditController* controller = nullptr;
 
-    Steinberg::tresult setup(double sampleRate, int maximumBlockSize);
     // setupProcessing, setActive(true), setProcessing(true).
     void start(double sampleRate = 48000.0, int maximumBlockSize = 8192);
     // setProcessing(false), setActive(false).

@@ -122,6 +122,6 @@ TEST(State, HostileValuesAreClampedOrReplacedAndNeverReachTheSound)
     {
         block.fillNoise(static_cast<unsigned>(i));
         ASSERT_EQ(plugin.process(block), kResultOk);
-        ASSERT_TRUE(block.outputIsFinite() && block.outputPeak() < 16.0f);
+        ASSERT_TRUE(block.outputIsClean());
     }
 }

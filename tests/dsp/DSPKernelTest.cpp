@@ -63,17 +63,6 @@ TEST(DSPKernel, ChangesRampFromTheLastValueOverAtLeastTwentyMilliseconds)
     kernel.settle(P::gain, 6.0f);
     kernel.init(2, 48000.0);  // a new preparation keeps the values
     EXPECT_EQ(kernel.run(P::gain, 64), std::vector<float>(64, 6.0f));
-
-    // A host may restore its state before the first preparation.
-    TestKernel restored;
-    restored.setDefaults();
-    restored.setParameter(P::gain, -12.0f);
-    restored.setParameter(P::unramped, 2.0f);
-    restored.init(2, 44100.0);
-    restored.process(32, 0, 0);
-    EXPECT_EQ(restored.parameterBuffers[P::gain][31], -12.0f);
-    EXPECT_EQ(restored.getParameter(P::unramped), 2.0f);
-    EXPECT_EQ(restored.lastUpdateValue, 2.0f);
 }
 
 TEST(DSPKernel, ClampsFrequenciesValueListsAndSteps)

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-// Deterministic test signals shared by the filter and modulation tests.
+// Deterministic test signals shared by the DSP, engine and UI tests.
 namespace TestSignals
 {
     inline std::vector<float> noise(std::size_t n, unsigned seed = 777)

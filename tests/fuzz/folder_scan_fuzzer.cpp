@@ -18,20 +18,8 @@ void writePreset(const juce::File& folder, const std::string& name)
     static const std::string content = "<plist><dict><key>RoomSize</key><real>12</real></dict></plist>";
     const auto path = folder.getFullPathName().toStdString() + "/" + name + ".rbprs";
     const int descriptor = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
-    if (descriptor < 0)
-        return;
-    if (::write(descriptor, content.data(), content.size()) < 0)
-        std::abort();
-    ::close(descriptor);
-}
-
-void restoreNaming(EffectProcessor& processor, const juce::String& name)
-{
-    juce::MemoryBlock saved;
-    processor.getStateInformation(saved);
-    processor.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
-    if (!processor.restoredPresetFound || processor.currentPreset == nullptr || processor.currentPreset->name != name)
-        std::abort();
+    if (descriptor >= 0 && ::write(descriptor, content.data(), content.size()) >= 0)
+        ::close(descriptor);
 }
 } // namespace
 
@@ -44,25 +32,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::filesystem::remove_all(folder.getFullPathName().toStdString(), ignored);
     folder.createDirectory();
     std::string name;
-    for (size_t i = 0; i < size; ++i)
+    for (size_t i = 0; i <= size; ++i)
     {
-        if (data[i] == 0 || data[i] == '/')
-        {
-            writePreset(folder, name);
-            name.clear();
-        }
-        else
+        if (i < size && data[i] != 0 && data[i] != '/')
             name += static_cast<char>(data[i]);
+        else
+            writePreset(folder, std::exchange(name, {}));
     }
-    writePreset(folder, name);
 
     processor.retrieveUserPresets();
-    const auto count = processor.presetLists[0].size();
-    for (size_t row = 0; row < count; ++row)
+    for (size_t row = 0; row < processor.presetLists[0].size(); ++row)
     {
         processor.currentPresetType = 0;
         processor.setPreset(static_cast<int>(row));
-        restoreNaming(processor, processor.presetLists[0][row]->name);
+        const auto listed = processor.presetLists[0][row]->name;
+        juce::MemoryBlock saved;
+        processor.getStateInformation(saved);
+        processor.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
+        if (!processor.restoredPresetFound || processor.currentPreset->name != listed)
+            std::abort();
     }
     return 0;
 }

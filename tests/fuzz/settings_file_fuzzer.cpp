@@ -7,7 +7,6 @@
 
 #include "Basics/SettingsFileGuard.h"
 
-#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -31,9 +30,8 @@ juce::File setAside(const juce::File& file, int n)
 // The input alone in the settings folder.
 void place(const juce::File& file, const std::string& input)
 {
-    for (int n = 1; ::unlink(setAside(file, n).getFullPathName().toRawUTF8()) == 0; ++n)
-    {
-    }
+    for (int n = 1; ::unlink(setAside(file, n).getFullPathName().toRawUTF8()) == 0;)
+        ++n;
     std::ofstream(file.getFullPathName().toStdString(), std::ios::binary | std::ios::trunc)
         .write(input.data(), static_cast<std::streamsize>(input.size()));
 }

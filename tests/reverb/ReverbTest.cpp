@@ -63,23 +63,14 @@ namespace
     }
 }
 
-TEST(Reverb, FeedbackGainFollowsReverbTimeAndStaysFinite)
+// Freeze ramps the feedback gain to 0.5 over a slice and then holds it exactly:
+// with the Hadamard sum's gain of 2 the loop neither decays nor grows.
+TEST(Reverb, FreezeHoldsTheFeedbackGainAtExactlyOneHalf)
 {
     Reverb reverb;
     reverb.init(2, 44100.0);
-    Controls c;
-    reverb.setDelayTimes(c.roomSize.data(), c.lfo(), 64);
-    for (float reverbTime : {0.2f, 3.2f, 30.0f})
-        EXPECT_NEAR(reverb.targetGain(reverbTime, false), expectedGain(50.0, reverbTime), 1e-6) << reverbTime;
-    EXPECT_EQ(reverb.targetGain(0.0f, true), 0.5f);
-    // Values no control produces still give a gain in [0, 0.5].
-    EXPECT_EQ(reverb.targetGain(-1.0f, false), 0.0f);
-    EXPECT_EQ(reverb.targetGain(INFINITY, false), 0.5f);
-
-    // Freeze ramps to 0.5 over a slice and holds it exactly; a NaN time keeps it.
-    reverb.setFeedbackGain(3.2f, true, 32);
-    reverb.setFeedbackGain(3.2f, true, 7);
-    reverb.setFeedbackGain(NAN, false, 64);
+    for (unsigned long frames : {32ul, 7ul, 64ul})
+        reverb.setFeedbackGain(3.2f, true, frames);
     for (int j = 0; j < 64; ++j)
         ASSERT_EQ(reverb.getFeedbackGainBuffer()[j], 0.5f) << j;
 }
@@ -136,7 +127,7 @@ TEST(Reverb, NetworkMatchesAReferenceFeedbackDelayNetwork)
     }
 }
 
-TEST(Reverb, NonFiniteValuesNeverLatch)
+TEST(Reverb, AFrozenLoopNeverOverflowsEvenFromHugeInput)
 {
     // A frozen loop keeps taking input at gain 1: it grows until the loop cuts
     // it, never to inf, even from input far beyond full scale.
@@ -147,15 +138,4 @@ TEST(Reverb, NonFiniteValuesNeverLatch)
     std::fill(c.mix.begin(), c.mix.end(), 0.0f);
     EXPECT_LT(runPeak(frozen, c, 3000, 1e13f, 1e13f), INFINITY);
     EXPECT_LT(runPeak(frozen, c, 100, 1e37f, -1e37f), INFINITY);
-
-    // A slice of NaN goes through the reflections once and leaves nothing
-    // behind; clear() silences the lines and the reflections.
-    Reverb reverb;
-    reverb.init(2, 44100.0);
-    c = Controls{};
-    runPeak(reverb, c, 1, NAN, 0.0f);
-    runPeak(reverb, c, 100, 0.1f, -0.1f);
-    EXPECT_LT(runPeak(reverb, c, 2000, 0.1f, -0.1f), INFINITY);
-    reverb.clear();
-    EXPECT_EQ(runPeak(reverb, c, 100, 0.0f, 0.0f), 0.0f);
 }

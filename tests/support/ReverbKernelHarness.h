@@ -28,26 +28,25 @@ public:
         kernel.setup();
     }
 
-    // Processes input in blocks of blockSize frames, or of the given sizes in
-    // turn; the output is written in place when inPlace is set.
-    Signal run(const Signal& input, std::vector<unsigned long> blockSizes, bool inPlace = true)
+    // Processes input in place, as the processor does, in blocks of blockSize
+    // frames or of the given sizes in turn.
+    Signal run(const Signal& input, std::vector<unsigned long> blockSizes)
     {
-        Signal in = input;
-        Signal out(in.size(), std::vector<float>(in[0].size(), 0.0f));
-        const unsigned long total = in[0].size();
+        Signal io = input;
+        const unsigned long total = io[0].size();
         std::size_t next = 0;
         for (unsigned long position = 0; position < total;)
         {
             const unsigned long n = std::min(blockSizes[next++ % blockSizes.size()], total - position);
-            processBlock(in, inPlace ? in : out, position, n);
+            processBlock(io, io, position, n);
             position += n;
         }
-        return inPlace ? in : out;
+        return io;
     }
 
-    Signal run(const Signal& input, unsigned long blockSize, bool inPlace = true)
+    Signal run(const Signal& input, unsigned long blockSize)
     {
-        return run(input, std::vector<unsigned long>{blockSize}, inPlace);
+        return run(input, std::vector<unsigned long>{blockSize});
     }
 
     void processBlock(Signal& in, Signal& out, unsigned long position, unsigned long frames)

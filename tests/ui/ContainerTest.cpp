@@ -22,12 +22,6 @@ namespace
         c.mouseDown(mouseEvent(c, centreOf(c)));
         c.mouseUp(mouseEvent(c, centreOf(c)));
     }
-
-    void rightClickOn(juce::Component& c)
-    {
-        c.mouseDown(rightClick(c, centreOf(c)));
-        c.mouseUp(rightClick(c, centreOf(c)));
-    }
 }
 
 // A right click anywhere on a control (its inner slider, switch or radio button)
@@ -54,7 +48,8 @@ TEST_F(ContainerTest, RightClicksOnlyNameTheControlToTheDelegate)
     radio.timerCallback();
     titled.setVisible(true);
     EXPECT_EQ(titled.getComponentAt(30, 10), &titled) << "the title lets clicks through";
-    rightClickOn(titled); // no delegate yet: nothing happens
+    titled.mouseDown(rightClick(titled, centreOf(titled))); // no delegate yet: nothing happens
+    titled.mouseUp(rightClick(titled, centreOf(titled)));
     for (const auto& [control, target] : controls)
         control->setDelegate(&delegate);
     click(titled);

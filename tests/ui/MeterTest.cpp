@@ -19,21 +19,19 @@ namespace
 
         PeakMeterContainer meter;
     };
-
-    // The decibel mapping, independently: empty at a reading of 100, full at 46.67.
-    double expectedLevel(double reading)
-    {
-        return std::clamp(1.5 * ((reading - 20.0) / -80.0 + 1.0), 0.0, 1.0);
-    }
 }
 
+// Empty at a reading of 100 (no reduction), rising linearly to full at 46.67.
 TEST_F(MeterTest, ReadingsMapToLevelsAndNonFiniteOnesToNone)
 {
-    for (const float reading : { 100.0f, 120.0f, 90.0f, 73.3333333f, 60.0f, 46.67f, 40.0f, 0.0f, -5.0f })
+    const std::pair<float, double> levels[] = { { 120.0f, 0.0 },      { 100.0f, 0.0 },     { 90.0f, 0.1875 },
+                                                { 73.3333333f, 0.5 }, { 60.0f, 0.75 },     { 46.6666667f, 1.0 },
+                                                { 40.0f, 1.0 },       { 0.0f, 1.0 },       { -5.0f, 1.0 } };
+    for (const auto& [reading, expected] : levels)
     {
         const auto level = meter.levelForReading(reading);
         ASSERT_TRUE(level.has_value());
-        EXPECT_NEAR(*level, expectedLevel(reading), 1e-6) << reading;
+        EXPECT_NEAR(*level, expected, 1e-6) << reading;
     }
     for (const float reading : { NAN, INFINITY, -INFINITY })
         EXPECT_FALSE(meter.levelForReading(reading).has_value());

@@ -1,6 +1,7 @@
 #include "Common/ProcessBlock/Filters/BiquadFilter.h"
 #include "UI/Controls/Filter/FilterContainer.h"
 #include "UiTestSupport.h"
+#include "dsp/TestSignals.h"
 
 #include <cmath>
 
@@ -39,9 +40,7 @@ namespace
     {
         constexpr int length = 44100;
         constexpr int settled = 22050;
-        std::vector<float> signal(length);
-        for (int i = 0; i < length; ++i)
-            signal[static_cast<size_t>(i)] = static_cast<float>(std::sin(2.0 * M_PI * frequency * i / 44100.0));
+        auto signal = TestSignals::sine(frequency / 44100.0, length);
         BiquadFilter filter(type, 1);
         filter.init(1, 44100.0);
         for (int offset = 0; offset < length; offset += 4096)
