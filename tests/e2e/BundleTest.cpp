@@ -191,7 +191,9 @@ TEST_F(RenderTool, RefusesBadArgumentsReportsAPlugInThatDoesNotLoadAndSkipsSpeci
 TEST_F(RenderTool, KeepsAnEarlierOutputWhenWritingFails)
 {
     ASSERT_TRUE(output.replaceWithText("earlier"));
-    const auto command = "ulimit -f 64; exec " + juce::String(ZORVIK_RENDER_TOOL).quoted() + " --plugin "
+    // No exec: the shell reports a tool ended by a signal as failing, which
+    // ChildProcess alone would report as exit code 0.
+    const auto command = "ulimit -f 64; " + juce::String(ZORVIK_RENDER_TOOL).quoted() + " --plugin "
                          + bundle().getFullPathName().quoted() + " --tail 0 " + input.getFullPathName().quoted()
                          + " " + output.getFullPathName().quoted();
     juce::ChildProcess tool;
