@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // A parameter's unit and kind of value. The code is stored as a plain 32-bit
 // number: codes above 13 may occur and are shown without a suffix.
@@ -22,6 +21,3 @@ enum class ParameterUnit : std::int32_t
     generic = 12,
     amount = 13
 };
-
-// The display suffix of a unit ("%", "ms", "Hz", ...); empty for unknown codes.
-std::string parameterUnitSuffix(ParameterUnit unit);
