@@ -116,3 +116,51 @@ TEST(DSPKernel, OutputValuesAreMadeOnce)
     EXPECT_EQ(kernel.getOutputValues(P::meter), values);
     EXPECT_EQ(values[1], 7.0f);
 }
+
+// A host may restore its state before the first preparation: those values are
+// kept, ramped and unramped alike, and apply from the first block without a ramp.
+TEST(DSPKernel, ValuesSetBeforeTheFirstInitAreKept)
+{
+    TestKernel restored;
+    restored.setDefaults();
+    restored.setParameter(P::gain, -12.0f);
+    restored.setParameter(P::unramped, 2.0f);
+    EXPECT_EQ(restored.getOutputValues(P::meter), nullptr);  // nothing to read before init
+    restored.init(2, 44100.0);
+    EXPECT_EQ(restored.nyquist, 22050.0f);
+    EXPECT_EQ(restored.inverseNyquist, 1.0f / 22050.0f);
+    restored.process(32, 0, 0);
+    EXPECT_EQ(restored.parameterBuffers[P::gain][0], -12.0f);
+    EXPECT_EQ(restored.parameterBuffers[P::gain][31], -12.0f);
+    EXPECT_EQ(restored.getParameter(P::unramped), 2.0f);
+    EXPECT_EQ(restored.lastUpdateValue, 2.0f);
+
+    restored.init(2, 0.0);  // a rate of 0 leaves no infinite inverse
+    EXPECT_EQ(restored.inverseNyquist, 0.0f);
+}
+
+// Resetting the change counters loses no pending change; MIDI, a default setup
+// and values sent to an output change nothing.
+TEST(DSPKernel, ResetMidiSetupAndOutputsLeaveTheParametersAsTheyAre)
+{
+    Prepared kernel;
+    kernel.setParameter(P::gain, 6.0f);
+    kernel.reset();
+    unsigned char noteOn[3] = {0x90, 60, 100};
+    kernel.handleMIDIEvent(noteOn, 0);
+    kernel.setup();
+    (*kernel.parameterList)[P::meter]->flags = ParameterFlag::unramped;
+    const int updates = kernel.updates;
+    kernel.setParameter(P::meter, 5.0f);
+    EXPECT_EQ(kernel.updates, updates);
+    EXPECT_EQ(kernel.getParameter(P::meter), 0.0f);
+    EXPECT_EQ(kernel.getOutputValues(P::meter)[0], 0.0f);
+    EXPECT_EQ(kernel.run(P::gain, 4096)[881], 6.0f);
+
+    TestKernel empty;  // a kernel whose product set no list yet
+    empty.parameterList.reset();
+    empty.init(2, 48000.0);
+    empty.reset();
+    empty.DSPKernel::process(64, 0, 0);
+    EXPECT_EQ(empty.rampLength, 959u);
+}

@@ -23,3 +23,20 @@ TEST(Gain, ScalesByTheDecibelFactorOfItsBufferToTheEndOfLongBlocks)
     EXPECT_EQ(buffer[n], 3.0f);
     EXPECT_EQ(viaOverload, buffer);
 }
+
+TEST(Gain, AFixedGainScalesByItsDecibelFactorAndClearChangesNothing)
+{
+    struct Case { float dB; float factor; };
+    for (const Case c : {Case{0.0f, 1.0f}, {-6.0206f, 0.5f}, {20.0f, 10.0f}, {-20.0f, 0.1f}})
+    {
+        Gain gain;
+        gain.init(1, 96000.0);
+        std::vector<float> buffer{1.0f, -2.0f, 0.25f};
+        gain.process(buffer.data(), 2, GainParameters{c.dB, nullptr});
+        gain.clear();
+        gain.process(buffer.data() + 2, 1, GainParameters{c.dB, nullptr});
+        EXPECT_NEAR(buffer[0], c.factor, 1e-6 * c.factor) << c.dB;
+        EXPECT_NEAR(buffer[1], -2.0f * c.factor, 2e-6 * c.factor) << c.dB;
+        EXPECT_NEAR(buffer[2], 0.25f * c.factor, 1e-6 * c.factor) << c.dB;
+    }
+}

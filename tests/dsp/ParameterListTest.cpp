@@ -5,6 +5,16 @@
 
 #include <stdexcept>
 
+namespace
+{
+    // A list with no rows of its own.
+    struct PlainList : ParameterList
+    {
+        using ParameterList::ParameterList;
+        std::vector<unsigned long> getFavourites() override { return {}; }
+    };
+}
+
 TEST(ParameterList, ChecksOutOnlyRampedControls)
 {
     TestParameterList list;
@@ -52,4 +62,20 @@ TEST(ParameterBufferList, CopiedIndicesCanBeChangedAndCopiesNeverGrowTheList)
 
     copying.copyBufferList(&source, 4);  // growing to index 5 would allocate on the audio thread
     EXPECT_EQ(copying.size(), 3ul);
+}
+
+TEST(ParameterList, MakesRecordsInIndexOrderAndNothingForACountBelowOne)
+{
+    for (int count : {0, -3})
+        EXPECT_TRUE(PlainList(count).empty()) << count;
+    PlainList list(18);
+    ASSERT_EQ(list.size(), 18u);
+    for (std::size_t i = 0; i < list.size(); ++i)
+    {
+        EXPECT_EQ(list[i]->identifier, static_cast<int>(i));
+        EXPECT_TRUE(list[i]->name.empty());
+        EXPECT_EQ(list[i]->ramper, nullptr);
+        EXPECT_FALSE(list[i]->isOutput);
+    }
+    EXPECT_TRUE(list.getUnrandomizable().empty());
 }
