@@ -176,8 +176,94 @@ TEST(Lfo, OneLongCallEqualsItsPiecesForEveryOutput)
             lfo->setRandomSeed(7);
         }
         const std::vector<float> offsets{0.1f, 0.35f, 0.6f};
-        EXPECT_EQ(render(whole, 10000, 10000, 30.0f, offsets), render(pieces, 10000, Lfo::bufferFrames, 30.0f, offsets))
+        std::vector<float> amount(10000, 60.0f);
+        EXPECT_EQ(render(whole, 10000, 10000, 30.0f, offsets, amount.data()),
+                  render(pieces, 10000, Lfo::bufferFrames, 30.0f, offsets, amount.data()))
             << int(shape);
         EXPECT_EQ(whole.getPhase(), pieces.getPhase());
     }
+}
+
+// Following the host, each shape is a function of the position within its
+// period of four beats; output 0 alone moves back by a negative offset.
+TEST(Lfo, TempoSyncedShapesFollowThePositionInTheBar)
+{
+    using S = Lfo::Shape;
+    const auto expected = [](S shape, double u) {
+        switch (shape)
+        {
+            case S::sine: return std::sin(twoPi * u);
+            case S::triangle: return 1.0 - 4.0 * std::fabs(std::fmod(u + 0.25, 1.0) - 0.5);
+            case S::sawDown: return 1.0 - 2.0 * u;
+            default: return u <= 0.5 ? 1.0 : -1.0;
+        }
+    };
+    for (auto shape : {S::sine, S::triangle, S::sawDown, S::square})
+        for (double beats : {0.0, 0.5, 1.0, 1.3, 2.0, 2.04, 3.0, 3.9})
+        {
+            Lfo lfo;
+            lfo.init(2, 48000);
+            lfo.mode = Lfo::Mode::tempoSynced;
+            lfo.shape = shape;
+            MusicalContextStruct context;
+            context.positionInQuarterNotes = beats;
+            TransportStateStruct transport;
+            transport.playing = true;
+            lfo.processContext(context, transport, 0);
+            std::vector<float> rate(4, 1.0f), back(4, -0.25f), out0(4), out1(4);
+            lfo.process(out0.data(), 4, 0, {rate.data(), nullptr, back.data()});
+            lfo.process(out1.data(), 4, 1, {rate.data(), nullptr, back.data()});
+            EXPECT_NEAR(out1[0], expected(shape, beats / 4.0), 1e-5) << int(shape) << " at " << beats;
+            EXPECT_NEAR(out0[0], expected(shape, std::fmod(beats / 4.0 + 0.75, 1.0)), 1e-5) << int(shape) << " at " << beats;
+        }
+}
+
+// Synced sample and hold: a new value at the start of every two beats, held
+// to the next; in stereo one output draws and the other takes its value, the
+// one behind taking it a quarter period later.
+TEST(Lfo, TempoSyncedRandomHoldsAValueForHalfThePeriod)
+{
+    for (float offset : {0.0f, -0.25f})
+        for (int channels : {2, 1})
+        {
+            Lfo lfo;
+            lfo.init(channels, 1000);  // at 120 bpm two beats are 1000 samples
+            lfo.mode = Lfo::Mode::tempoSynced;
+            lfo.shape = Lfo::Shape::random;
+            lfo.setRandomSeed(3);
+            TransportStateStruct transport;
+            transport.playing = true;
+            std::vector<float> rate(100, 1.0f), offsets(100, offset), out0(5000), out1(5000);
+            for (std::size_t o = 0; o < 5000; o += 100)
+            {
+                MusicalContextStruct context;
+                context.positionInQuarterNotes = double(o) * 0.002;
+                lfo.processContext(context, transport, 0);
+                lfo.process(out0.data() + o, 100, 0, {rate.data(), nullptr, offsets.data()});
+                lfo.process(out1.data() + o, 100, 1, {rate.data(), nullptr, offsets.data()});
+            }
+            SCOPED_TRACE(testing::Message() << "offset " << offset << ", " << channels << " channel(s)");
+            const std::size_t lag = offset < 0.0f ? 250 : 0;
+            for (std::size_t i = 1001 + lag; i < 5000; ++i)
+            {
+                const bool starts = (i - lag) % 1000 == 0;
+                ASSERT_EQ(out0[i] != out0[i - 1], starts) << i;
+                ASSERT_EQ(out1[i] != out1[i - 1], i % 1000 == 0) << i;
+                ASSERT_LE(std::fabs(out0[i]), 1.0f);
+                if (channels == 2)
+                    ASSERT_EQ(out0[i], out1[i - lag]) << i;
+                else
+                    ASSERT_NE(out0[i], out1[i - lag]) << i;
+            }
+        }
+}
+
+TEST(Lfo, StoppedTransportRunsAtTheSyncedPeriod)
+{
+    Lfo lfo;
+    lfo.init(1, 48000);
+    lfo.mode = Lfo::Mode::tempoSynced;
+    lfo.processContext(MusicalContextStruct{}, TransportStateStruct{}, 0);
+    render(lfo, 24000, 64, 1.0f, {0.0f});  // 4 beats at 120 bpm: 2 s a cycle
+    EXPECT_NEAR(lfo.getPhase(), 0.25f, 1e-4);
 }
