@@ -55,3 +55,28 @@ TEST(EarlyReflections, CascadeMatchesAReference)
         }
     }
 }
+
+// Each tap is read at |size x its time + 1.2 ms x its modulation|; the times
+// themselves stay as built.
+TEST(EarlyReflections, DelayTimesFollowTheSizeAndTheModulation)
+{
+    const double times[4] = {19.392, 16.364, 7.645, 4.2546}; // ms at 100 % size
+    EarlyReflections er;
+    er.init(2, 44100.0);
+    const std::vector<float> size{0.072f, 1.0f, 2.472f};
+    std::array<std::vector<float>, 4> lfo;
+    const float* outputs[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        lfo[i] = {-1.0f, 0.5f * float(i) - 1.0f, 1.0f};
+        outputs[i] = lfo[i].data();
+    }
+    er.setDelayTimes(size.data(), outputs, size.size());
+    const EarlyReflections& built = er;
+    for (unsigned long i = 0; i < 4; ++i)
+    {
+        EXPECT_FLOAT_EQ(built.entry(i).baseTime, float(times[i]));
+        for (std::size_t j = 0; j < size.size(); ++j)
+            EXPECT_NEAR(er.entry(i).delayBuffer[j], std::fabs(size[j] * times[i] + 1.2 * lfo[i][j]), 1e-4) << i << " " << j;
+    }
+}
