@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -85,4 +87,78 @@ TEST(CustomReverb, DriveAndBlendsFollowTheMix)
         const auto out = shiftAll(reverb, 0, std::vector<float>(8192, float(c)), 0.0f, float(k[0]));
         EXPECT_NEAR(out.back(), k[1], 1e-4) << k[0];
     }
+}
+
+// The four lines written together, their all-pass sections side by side, store
+// exactly what writing one line after another stores, with and without shift mix.
+TEST(CustomReverb, LinesWrittenTogetherStoreWhatLinesWrittenInTurnStore)
+{
+    CustomReverb inTurn, together;
+    for (CustomReverb* reverb : {&inTurn, &together})
+        reverb->init(2, 44100.0);
+    std::vector<float> mix(slice);
+    for (int k = 0; k < 300; ++k)
+    {
+        const float shift = k < 150 ? 37.0f : -45.0f;
+        for (unsigned long j = 0; j < slice; ++j)
+            mix[j] = k % 3 == 0 ? 0.0f : float((k * 7 + int(j)) % 101);
+        std::array<std::vector<float>, 4> a, b;
+        std::array<float*, 4> buffers{};
+        for (unsigned long line = 0; line < 4; ++line)
+        {
+            a[line] = b[line] = TestSignals::noise(slice, unsigned(k * 4 + line + 1));
+            buffers[line] = b[line].data();
+        }
+        for (CustomReverb* reverb : {&inTurn, &together})
+        {
+            reverb->setShiftFrequency(shift);
+            reverb->setShiftMix(mix.data(), slice);
+        }
+        for (unsigned long line = 0; line < 4; ++line)
+            inTurn.processWriteDelayLine(line, a[line].data(), slice);
+        together.processWriteDelayLines(buffers, slice);
+    }
+    for (unsigned long line = 0; line < 4; ++line)
+    {
+        const DelayWrite& one = inTurn.entry(line).line->getWrite(0);
+        const DelayWrite& other = static_cast<const CustomReverb&>(together).entry(line).line->getWrite(0);
+        ASSERT_EQ(one.getWriteIndex(), other.getWriteIndex());
+        EXPECT_TRUE(std::equal(one.data(), one.data() + one.getSize(), other.data())) << line;
+        EXPECT_EQ(inTurn.getFrequencyShifter().phases[line], together.getFrequencyShifter().phases[line]);
+    }
+}
+
+TEST(CustomReverb, NonFiniteValuesAndUnknownLinesAreSafe)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    CustomReverb reverb;
+    reverb.init(2, 48000.0);
+    std::vector<float> bad(9000, nan);
+    bad[3] = std::numeric_limits<float>::infinity();
+    bad[4] = 1e30f;
+    const std::vector<float> mix(9000, 100.0f), badMix(slice, nan);
+    reverb.setShiftFrequency(nan);
+    EXPECT_EQ(reverb.getShiftFrequency(), 0.0f);
+    for (const float* m : {mix.data(), badMix.data(), static_cast<const float*>(nullptr)})
+    {
+        reverb.setShiftFrequency(std::numeric_limits<float>::infinity());
+        reverb.setShiftMix(m, slice);
+        reverb.processWriteDelayLine(0, bad.data(), slice);
+    }
+    // Calls longer than a slice or for lines that do not exist.
+    reverb.setShiftMix(mix.data(), 9000);
+    reverb.shiftAndDrive(1, bad.data(), bad.size());
+    reverb.shiftAndDrive(4, bad.data(), bad.size());
+    reverb.processWriteDelayLine(9, bad.data(), slice);
+    const DelayWrite& stored = reverb.entry(0).line->getWrite(0);
+    EXPECT_TRUE(std::all_of(stored.data(), stored.data() + stored.getSize(), [](float v) { return v == 0.0f; }));
+
+    // Afterwards a sine is shifted as if nothing had happened.
+    auto quiet = TestSignals::sine(1000.0 / 48000.0, 64 * 1000);
+    for (float& v : quiet)
+        v *= 0.01f;
+    const auto out = shiftAll(reverb, 0, quiet, 100.0f, 100.0f);
+    const double expected = 2.0 * std::tanh(0.81 * 0.01);
+    EXPECT_NEAR(amplitudeAt(out, 48000, 1100.0, 48000.0), expected, 0.02 * expected);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return std::isfinite(v); }));
 }

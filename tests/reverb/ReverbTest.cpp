@@ -1,3 +1,4 @@
+#include "CustomReverb.h"
 #include "Reverb.h"
 
 #include "reverb/ReferenceDelay.h"
@@ -138,4 +139,78 @@ TEST(Reverb, AFrozenLoopNeverOverflowsEvenFromHugeInput)
     std::fill(c.mix.begin(), c.mix.end(), 0.0f);
     EXPECT_LT(runPeak(frozen, c, 3000, 1e13f, 1e13f), INFINITY);
     EXPECT_LT(runPeak(frozen, c, 100, 1e37f, -1e37f), INFINITY);
+}
+
+TEST(Reverb, FeedbackGainFollowsReverbTimeAndStaysInRange)
+{
+    Reverb reverb;
+    reverb.init(2, 44100.0);
+    Controls c;
+    reverb.setDelayTimes(c.roomSize.data(), c.lfo(), 64);
+    EXPECT_NEAR(reverb.targetGain(3.2f, false), 0.3947, 1e-4);  // a 50 % room
+    for (float reverbTime : {0.2f, 3.2f, 30.0f})
+        EXPECT_NEAR(reverb.targetGain(reverbTime, false), expectedGain(50.0, reverbTime), 1e-6) << reverbTime;
+    EXPECT_EQ(reverb.targetGain(0.0f, true), 0.5f);
+    // Values no control produces still give a gain in [0, 0.5]; a NaN time keeps the gain reached.
+    EXPECT_EQ(reverb.targetGain(-1.0f, false), 0.0f);
+    EXPECT_EQ(reverb.targetGain(INFINITY, false), 0.5f);
+    reverb.setFeedbackGain(3.2f, false, 64);
+    EXPECT_EQ(reverb.targetGain(NAN, false), reverb.getPreviousFeedbackGain());
+}
+
+// One line read on its own: what was stored, damped (not at all with a mix of
+// 0 %) and scaled by the feedback gain, added to what the buffer held. Values
+// that may not enter the loop are stored as 0; lines past the fourth are ignored.
+TEST(Reverb, ALineReadOnItsOwnGivesItsStoredSignalTimesTheFeedbackGain)
+{
+    const double rate = 48000.0;
+    Reverb reverb;
+    reverb.init(2, rate);
+    Controls c;
+    std::fill(c.mix.begin(), c.mix.end(), 0.0f);
+    reverb.setDelayTimes(c.roomSize.data(), c.lfo(), 64);
+    for (int k = 0; k < 2; ++k)
+        reverb.setFeedbackGain(1.0f, true, 64);  // held at one half from the second slice on
+    std::mt19937 random(4);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    for (unsigned long line = 0; line < 4; ++line)
+    {
+        reference::Delay expected{rate, 1e9, {}};
+        std::vector<float> io(64), x(64);
+        for (int slice = 0; slice < 100; ++slice)
+        {
+            std::vector<double> wanted(64);
+            for (unsigned long j = 0; j < 64; ++j)
+            {
+                x[j] = slice == 3 && j < 4 ? std::array<float, 4>{NAN, INFINITY, 1e16f, 1e-16f}[j] : noise(random);
+                wanted[j] = 1.0 + 0.5 * expected.read(sizeFor(50.0) * networkTimes[line]);
+                expected.write(std::isfinite(x[j]) && std::fabs(x[j]) < 1e15f && std::fabs(x[j]) > 1e-15f ? x[j] : 0.0);
+            }
+            std::fill(io.begin(), io.end(), 1.0f);
+            reverb.processReadDelayLine(line, io.data(), 64, c.damping.data(), c.mix.data());
+            reverb.processWriteDelayLine(line, x.data(), 64);
+            for (unsigned long j = 0; j < 64; ++j)
+                ASSERT_NEAR(io[j], wanted[j], 2e-3) << "line " << line << ", slice " << slice << ", " << j;
+        }
+    }
+    std::vector<float> io(64, 1.0f), x(64, 1.0f);
+    reverb.processReadDelayLine(4, io.data(), 64, c.damping.data(), c.mix.data());
+    reverb.processWriteDelayLine(4, x.data(), 64);
+    EXPECT_EQ(io, std::vector<float>(64, 1.0f));
+}
+
+// Before its first init the network has no line storage: it passes its input
+// on through the taps, and an empty slice does nothing.
+TEST(Reverb, ANetworkUsedBeforeItsFirstInitIsSafe)
+{
+    Controls c;
+    Reverb plain;
+    CustomReverb shifted;
+    for (Reverb* reverb : {&plain, static_cast<Reverb*>(&shifted)})
+    {
+        EXPECT_LT(runPeak(*reverb, c, 20, 0.5f, -0.5f), 2.0f);
+        float left = 1.0f, right = 1.0f;
+        reverb->processNetwork(&left, &right, c.damping.data(), c.mix.data(), 0);
+        EXPECT_EQ(left, 1.0f);
+    }
 }
