@@ -114,3 +114,30 @@ TEST(Ducker, ARateThatIsNoNumberLeavesTheGainFinite)
     rig.run(1.0f);
     EXPECT_TRUE(std::isfinite(rig.gain()));
 }
+
+TEST(Ducker, NonFiniteInputAndSettingsNeverLatchTheGain)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    Rig rig;
+    rig.run(0.0f, 50);
+    rig.run(nan);
+    rig.run(inf);
+    const DuckerParameters badSettings[] = {{nan, 20, 100, 30}, {inf, 20, 100, 30}, {-10, nan, nan, nan}};
+    for (const DuckerParameters& bad : badSettings)
+    {
+        rig.parameters = bad;
+        rig.run(1.0f);
+        EXPECT_TRUE(std::isfinite(rig.gain()));
+    }
+    rig.parameters = {-10.0f, 20.0f, 100.0f, 30.0f};
+    rig.run(1.0f, 2000);
+    EXPECT_NEAR(rig.gain(), targetFor(1.0), 1e-4);
+    EXPECT_TRUE(std::isfinite(rig.ducker.getMeter().getValue(0)));
+
+    // Long blocks and unknown channels are safe.
+    std::vector<float> wet(10000, 1.0f), dry(10000, 0.0f);
+    rig.ducker.process(wet.data(), dry.data(), wet.size(), 1, rig.parameters);
+    rig.ducker.process(wet.data(), dry.data(), wet.size(), 9, rig.parameters);
+    EXPECT_GT(rig.ducker.getGain(1), 0.99f);
+    EXPECT_EQ(rig.ducker.getGain(9), 0.0f);
+}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -35,4 +36,19 @@ TEST(PeakMeter, ReadsPeakDecibelsPlusHundredFromItsFirstWindowOn)
     }
     meter.init(2, 48000.0);
     EXPECT_EQ(meter.getValue(0), 100.0f);
+}
+
+TEST(PeakMeter, LongCallsUnknownChannelsAndNonFiniteSamplesAreSafe)
+{
+    PeakMeter meter;
+    meter.init(2, 48000.0);
+    feed(meter, 0.1f, 4096, 1);
+    EXPECT_NEAR(meter.getValue(1), 80.0, 1e-4);
+    feed(meter, 0.5f, 64, 7);
+    EXPECT_EQ(meter.getValue(7), 100.0f);
+    std::vector<float> bad(1024, 0.1f);
+    bad[3] = std::numeric_limits<float>::quiet_NaN();
+    bad[4] = std::numeric_limits<float>::infinity();
+    meter.process(bad.data(), bad.size(), 0, {});
+    EXPECT_NEAR(meter.getValue(0), 80.0, 1e-4);
 }
