@@ -144,3 +144,14 @@ TEST(ReverbKernel, OverflowInTheInputChainCountsAsSilence)
         EXPECT_LT(peakOf(engine.run(input, 64)), 1e3f) << c.gain << " " << c.value;
     }
 }
+
+TEST(ReverbKernel, OneLongBlockEqualsItsPieces)
+{
+    const Signal input = makeNoise(2, 8192 * 3, 0.5f);
+    ReverbKernelHarness whole(48000.0, 2, heavy), pieces(48000.0, 2, heavy);
+    // Unramped changes would arrive here; the reverb reads every parameter from its ramp.
+    whole.kernel.updateParameter(P::RoomSize, 0.0f);
+    EXPECT_EQ(whole.run(input, 8192), pieces.run(input, 4096));
+    ReverbKernelHarness odd(48000.0, 2, heavy), oddPieces(48000.0, 2, heavy);
+    EXPECT_EQ(odd.run(input, 10000), oddPieces.run(input, {4096, 4096, 1808}));
+}
