@@ -125,6 +125,16 @@ TEST(SignalProcessing, ComparingRoundingAndReorderingWithTheirNaNBehaviour)
     EXPECT_EQ(out[2], 3.0f);
     SP::max_compare(b.data(), a.data(), out.data(), n);
     EXPECT_EQ((Floats{out[0], out[2], out[3]}), (Floats{-1.0f, 3.0f, -1.0f}));
+    for (auto [reduce, expected] : {std::pair{SP::peak, 3.0f}, {SP::max, 3.0f}, {SP::min, -2.0f}})
+    {
+        float result = 0.0f;
+        reduce(a.data(), &result, n);  // the NaN is passed over
+        EXPECT_EQ(result, expected);
+    }
+    const Floats threeFour{3.0f, -4.0f};
+    float rms = 0.0f;
+    SP::rms(threeFour.data(), &rms, 2);
+    EXPECT_FLOAT_EQ(rms, std::sqrt(12.5f));
 
     Floats x{-1.75f, 1.75f, -0.5f, 3.0f}, whole(4);
     SP::truncToInt(x.data(), whole.data(), 4);
