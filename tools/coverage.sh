@@ -7,13 +7,15 @@
 # the JSON summary in <build-dir>/coverage.json.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build-coverage}"
+build="$(realpath -m "${1:-$root/build-coverage}")"
 jobs="$(nproc)"
 command -v gcovr >/dev/null || { echo "gcovr is missing: apt-get install gcovr" >&2; exit 2; }
 
+# A configuration of its own: JUCE's recommended flags add -O3 to Release builds,
+# which would inline functions away from the counters.
 flags="-O0 -DNDEBUG --coverage"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS_RELEASE="$flags" -DCMAKE_C_FLAGS_RELEASE="$flags" \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Coverage \
+  -DCMAKE_CXX_FLAGS_COVERAGE="$flags" -DCMAKE_C_FLAGS_COVERAGE="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage \
   -DCMAKE_MODULE_LINKER_FLAGS=--coverage \
   -DZORVIK_BUILD_BENCHMARKS=OFF -DZORVIK_BUILD_TSAN_TESTS=OFF >/dev/null
