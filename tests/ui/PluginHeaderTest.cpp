@@ -199,3 +199,62 @@ TEST_F(HeaderTest, EditorsAskTheUpdateEndpointTheEnvironmentNames)
     setenv(UpdateCheck::endpointVariable, "", 1);
     EXPECT_TRUE(noticeShown);
 }
+
+TEST_F(HeaderTest, TheLogoTitleAndPresetNameOpenAtMostOneOverlay)
+{
+    auto& about = *header.aboutOverlay;
+    auto& browser = *header.presetBrowser;
+    const struct { juce::Button* click; bool aboutShown, browserShown; } steps[] = {
+        { header.titleButton.get(), true, false },     { header.presetNameButton.get(), false, true },
+        { header.logoButton.get(), true, false },      { header.logoButton.get(), false, false },
+        { header.presetNameButton.get(), false, true }, { header.presetNameButton.get(), false, false },
+    };
+    for (const auto& step : steps)
+    {
+        step.click->onClick();
+        EXPECT_EQ(about.isVisible(), step.aboutShown) << step.click->getButtonText();
+        EXPECT_EQ(browser.isVisible(), step.browserShown) << step.click->getButtonText();
+    }
+}
+
+TEST_F(HeaderTest, DirectoryChoicesPassThroughAndTheEditorIgnoresThem)
+{
+    header.onPresetDirectorySelected(2);
+    header.setDelegate(&delegate);
+    // The header's browser keeps its directory list hidden: a selection there is not reported.
+    header.selectDirectory(1);
+    EXPECT_EQ(header.presetBrowser->directoryList.getSelectedRow(), 1);
+    header.onPresetDirectorySelected(2);
+    header.setPresets(processor.presetLists[1]);
+    header.updatePresetsContent();
+    EXPECT_EQ(header.presetBrowser->presetModel.getNumRows(), static_cast<int>(processor.presetLists[1].size()));
+    EXPECT_EQ(delegate.calls.joinIntoString(", "), "directory 2");
+
+    std::unique_ptr<juce::AudioProcessorEditor> window(processor.createEditor());
+    auto& editor = dynamic_cast<Editor&>(*window);
+    editor.setPreset(juce::String("HALL"));
+    const auto* current = processor.currentPreset;
+    const int type = processor.currentPresetType;
+    editor.design->header->onPresetDirectorySelected(3);
+    editor.onPresetDirectorySelected(0);
+    EXPECT_EQ(processor.currentPreset, current);
+    EXPECT_EQ(processor.currentPresetType, type);
+    EXPECT_EQ(editor.design->header->getShownPresetName(), "HALL");
+}
+
+TEST_F(HeaderTest, LogosSitUnscaledAndTheNoticeIsRed)
+{
+    header.newVersionButton->setVisible(true);
+    choose("Hall");
+    EXPECT_EQ(header.titleButton->getButtonText(), "ZORVIK Reverb  v1.2.0");
+    EXPECT_EQ(header.presetNameButton->getButtonText(), "HALL");
+    const auto picture = render(header, "header", juce::Colours::black);
+    // The small logo fills its 26-pixel button (one pixel clipped on each side); the
+    // maker's logo button takes the logo's 28 pixels and reaches the bottom edge.
+    for (const auto at : { juce::Point<int>(2, 2), juce::Point<int>(14, 14), juce::Point<int>(27, 27) })
+        EXPECT_TRUE(near(picture.getPixelAt(at.x, at.y), Zorvik::green)) << at.toString();
+    EXPECT_FALSE(near(picture.getPixelAt(1, 14), Zorvik::green, 40));
+    for (const auto at : { juce::Point<int>(660, 2), juce::Point<int>(674, 16), juce::Point<int>(687, 29) })
+        EXPECT_TRUE(near(picture.getPixelAt(at.x, at.y), Zorvik::red)) << at.toString();
+    EXPECT_TRUE(near(picture.getPixelAt(446, 6), Zorvik::red));
+}
