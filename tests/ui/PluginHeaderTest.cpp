@@ -68,10 +68,11 @@ namespace
                 throw std::runtime_error("no local socket");
             thread = std::thread([this] {
                 std::unique_ptr<juce::StreamingSocket> client(listener.waitForNextConnection());
+                connected.signal();
                 release.wait(-1);
                 if (client != nullptr && reply.isNotEmpty())
                 {
-                    const auto response = "HTTP/1.1 200 OK\r\nContent-Length: " + juce::String(reply.length())
+                    const auto response = "HTTP/1.1 " + status + "\r\nContent-Length: " + juce::String(reply.length())
                                           + "\r\nConnection: close\r\n\r\n" + reply;
                     client->write(response.toRawUTF8(), static_cast<int>(response.getNumBytesAsUTF8()));
                 }
@@ -89,7 +90,8 @@ namespace
                 .withParameter("product_identifier", "zrvkreverb");
         }
         juce::StreamingSocket listener;
-        juce::WaitableEvent release;
+        juce::WaitableEvent connected, release;
+        juce::String status = "200 OK";
         juce::String reply;
         std::thread thread;
     };
@@ -147,15 +149,52 @@ TEST_F(HeaderTest, OpeningTheHeaderNeverWaitsForTheEndpoint)
         EXPECT_TRUE(pumpUntil([&] { return waiting.newVersionButton->isVisible(); }));
     }
 
-    // Closed before the answer came: the request is cancelled and nothing arrives.
+    // Closed while the request waits for its answer: the request is cancelled and
+    // nothing arrives.
     HeldServer silent;
     int answers = 0;
     {
         UpdateCheck check(silent.url(), "1.2.0", [&](bool) { ++answers; });
+        silent.connected.wait(-1);
     }
     silent.release.signal();
     pumpUntil([] { return false; }, 20);
     EXPECT_EQ(answers, 0);
+}
+
+TEST(UpdateRequest, AFailedOrUnreadableReplyNamesNoNewVersion)
+{
+    const auto missing = juce::File::createTempFile("version");
+    const auto notText = juce::File::createTempFile("version");
+    notText.replaceWithData("9.9.9\xff", 6);
+    HeldServer refused;
+    refused.status = "404 Not Found";
+    refused.reply = "9.9.9";
+    refused.release.signal();
+    for (const auto& endpoint : { juce::URL(missing), juce::URL(notText), refused.url() })
+    {
+        int answers = 0;
+        bool newer = true;
+        UpdateCheck check(endpoint, "1.2.0", [&](bool n) {
+            ++answers;
+            newer = n;
+        });
+        EXPECT_TRUE(pumpUntil([&] { return answers > 0; })) << endpoint.toString(false);
+        EXPECT_FALSE(newer) << endpoint.toString(false);
+    }
+    notText.deleteFile();
+
+    // Without the variable the maker's endpoint is asked; a value that is not UTF-8
+    // asks nothing.
+    unsetenv(UpdateCheck::endpointVariable);
+    const auto maker = UpdateCheck::endpointInUse("zrvkreverb");
+    setenv(UpdateCheck::endpointVariable, "http://127.0.0.1:9/\xff", 1);
+    const auto garbled = UpdateCheck::endpointInUse("zrvkreverb");
+    setenv(UpdateCheck::endpointVariable, "", 1);
+    EXPECT_EQ(maker.toString(true), UpdateCheck::endpointFor("zrvkreverb").toString(true));
+    EXPECT_EQ(maker.getSubPath(), "LICENSES/version.php");
+    EXPECT_EQ(maker.getParameterValues()[maker.getParameterNames().indexOf("product_identifier")], "zrvkreverb");
+    EXPECT_TRUE(garbled.isEmpty());
 }
 
 TEST_F(HeaderTest, NavigationAndPresetRequestsReachTheDelegateOnlyOnceSet)
