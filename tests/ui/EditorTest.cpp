@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "ReverbDesign.h"
 #include "UI/Controls/Filter/FilterContainer.h"
 #include "UI/Overlays/ControlEditorOverlay.h"
 #include "UI/PluginHeader.h"
@@ -8,6 +9,23 @@
 // The reverb's window on the real processor: preset stepping across both lists, and
 // opening and closing it in every situation a host brings about.
 using namespace UiTest;
+
+namespace
+{
+    // A design whose filter row names a parameter key that does not exist.
+    struct BrokenDesign : ReverbDesign
+    {
+        explicit BrokenDesign(bool& flag) : deleted(flag) {}
+        ~BrokenDesign() override { deleted = true; }
+        std::map<int, ParameterUISettings> getUiSettings() override
+        {
+            auto rows = ReverbDesign::getUiSettings();
+            rows[3].linked = { 99 };
+            return rows;
+        }
+        bool& deleted;
+    };
+}
 
 TEST_F(EditorTest, FilterPadFollowsTheFilterTypeFromOpeningOn)
 {
@@ -136,5 +154,45 @@ TEST_F(EditorTest, RightClickOpensTheValueEditorForEveryParameterKind)
     // Every layout pass closes an open overlay.
     editor->onRightClickOnControl({ { "NAME", editor->containers.at(0)->getParameter() } });
     editor->resized();
+    EXPECT_FALSE(editor->controlEditorOverlay->isVisible());
+}
+
+TEST_F(EditorTest, ABrokenDesignThrowsAndLeavesTheProcessorUsable)
+{
+    open();
+    editor.reset();
+    bool deleted = false;
+    auto* design = new BrokenDesign(deleted);
+    design->createLayout();
+    EXPECT_THROW(ReverbEditor(*processor, design, new ContainerBuilder()), std::out_of_range);
+    EXPECT_TRUE(deleted);
+    // No listener or control of the failed window is left behind.
+    set("RoomSize", 33.0f);
+    set("InputFilterType", 1.0f);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 33.0f);
+    reopen();
+    EXPECT_EQ(editor->containers.size(), 18u);
+}
+
+TEST_F(EditorTest, RequestsForListsOrParametersThatDoNotExistChangeNothing)
+{
+    open();
+    auto& browser = *editor->design->header->presetBrowser;
+    const auto* current = processor->currentPreset;
+    for (const int type : { -1, 2, 99 })
+    {
+        editor->onPresetTypeSelected(type);
+        EXPECT_EQ(processor->currentPresetType, 1) << type;
+    }
+    processor->currentPresetType = 7;
+    editor->resized();
+    EXPECT_EQ(browser.presetModel.getNumRows(), 0);
+    processor->currentPresetType = 1;
+    editor->onPresetTypeSelected(1);
+    EXPECT_EQ(browser.presetModel.getNumRows(), static_cast<int>(processor->presetLists[1].size()));
+    EXPECT_EQ(processor->currentPreset, current);
+
+    editor->onRightClickOnControl({ { "NOTHING", nullptr } });
+    editor->onRightClickOnControl({});
     EXPECT_FALSE(editor->controlEditorOverlay->isVisible());
 }
