@@ -212,3 +212,38 @@ TEST_F(EditorTest, TheBrowserNeverOverwritesOrDeletesAUserFileForAFactoryPreset)
     EXPECT_EQ(processor->currentPreset, nullptr);
     EXPECT_FALSE(browser.deleteButton.isEnabled());
 }
+
+TEST_F(EditorTest, SteppingBackAfterTheUserListShrankLandsOnItsLastPreset)
+{
+    writePresetFile("Alpha", { { "RoomSize", 11.0 } });
+    writePresetFile("Beta", { { "RoomSize", 22.0 } });
+    writePresetFile("Gamma", { { "RoomSize", 33.0 } });
+    open();
+    editor->setPreset(juce::String("GAMMA"));
+    ASSERT_EQ(processor->currentPresetIndex, 2);
+    // Another instance deletes one file; deleting the current preset here reads the
+    // folder again, and two presets are gone.
+    userPresetFolder().getChildFile("Beta.rbprs").deleteFile();
+    editor->deletePreset(processor->currentPreset);
+    ASSERT_EQ(presetNames(*processor, 0), std::vector<juce::String> { "ALPHA" });
+    editor->previousPreset();
+    EXPECT_EQ(currentName(*processor), "ALPHA");
+    EXPECT_EQ(processor->currentPresetType, 0);
+    EXPECT_FLOAT_EQ(plain("RoomSize"), 11.0f);
+    EXPECT_EQ(shown(*editor), "ALPHA");
+}
+
+TEST_F(EditorTest, ANameWithNoFreeFileLeftIsNotSavedAndSaysSo)
+{
+    // The longest name a preset may have, taken by a folder that is no preset: the
+    // numbered names after it would be too long.
+    const auto name = juce::String::repeatedString("x", 200);
+    open();
+    ASSERT_TRUE(userPresetFolder().getChildFile(name + ".rbprs").createDirectory());
+    const auto current = currentName(*processor);
+    editor->savePresetAs(name);
+    EXPECT_EQ(userPresetFolder().findChildFiles(juce::File::findFilesAndDirectories, false).size(), 1);
+    EXPECT_TRUE(processor->presetLists[0].empty());
+    EXPECT_EQ(currentName(*processor), current);
+    EXPECT_EQ(editor->design->header->presetNameButton->getButtonText(), "PRESET NOT SAVED");
+}
