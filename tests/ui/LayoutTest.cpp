@@ -39,27 +39,22 @@ namespace
         return below.interpolatedWith(colour, alpha);
     }
 
-    // One section per page; "Room Size" (a knob) on the first page, "Length" (a
-    // slider) on the second. Other parameters get a kind that builds nothing.
+    // One page per section key: "Room Size" (a knob) on the first, "Length" (a slider)
+    // on the second; the other parameters get a kind that builds nothing.
     struct PagedDesign : PluginDesign
     {
         explicit PagedDesign(int pageCount)
         {
-            const std::pair<int, const char*> keys[] = { { 5, "FIRST" }, { 8, "SECOND" } };
-            for (int i = 0; i < pageCount; ++i)
-            {
-                sections.push_back(std::make_unique<Section>(std::vector<UIColumn> { UIColumn { { { keys[i].first } } } },
-                                                             keys[i].second, Zorvik::blue,
-                                                             std::map<int, std::vector<int>> {}, false));
-                pages.push_back(std::make_unique<Page>(std::vector<UISection> { { sections.back().get(), 1 } },
-                                                       keys[i].second));
-            }
+            for (const int key : { 5, 8 })
+                if (static_cast<int>(pages.size()) < pageCount)
+                {
+                    const std::string name = key == 5 ? "FIRST" : "SECOND";
+                    sections.push_back(std::make_unique<Section>(std::vector<UIColumn> { { { { key } } } }, name,
+                                                                 Zorvik::blue, std::map<int, std::vector<int>> {}, false));
+                    pages.push_back(std::make_unique<Page>(std::vector<UISection> { { sections.back().get(), 1 } }, name));
+                }
         }
-        ~PagedDesign() override
-        {
-            pages.clear();
-            sections.clear();
-        }
+        ~PagedDesign() override { pages.clear(); }
         std::vector<Page*> getUiStack() override
         {
             std::vector<Page*> stack;
@@ -71,14 +66,12 @@ namespace
         {
             std::map<int, ParameterUISettings> rows;
             for (int key = 0; key < 18; ++key)
-                rows[key] = ParameterUISettings("", 99, {}, {}, { false, false }, {});
-            rows[5] = ParameterUISettings("Room Size", 2, {}, {}, { false, false }, {});
-            rows[8] = ParameterUISettings("Length", 0, {}, {}, { false, false }, {});
+                rows[key] = ParameterUISettings("", key == 5 ? 2 : key == 8 ? 0 : 99, {}, {}, { false, false }, {});
             return rows;
         }
-        juce::Image getSmallLogo() override { return juce::Image(juce::Image::RGB, 28, 28, true); }
-        juce::Image getTransparentLogo() override { return juce::Image(juce::Image::ARGB, 72, 72, true); }
-        juce::Image getZorvikLogo() override { return juce::Image(juce::Image::RGB, 28, 28, true); }
+        juce::Image getSmallLogo() override { return {}; }
+        juce::Image getTransparentLogo() override { return {}; }
+        juce::Image getZorvikLogo() override { return {}; }
 
         std::vector<std::unique_ptr<Section>> sections;
         std::vector<std::unique_ptr<Page>> pages;
@@ -104,9 +97,7 @@ TEST(SectionGrid, TheInputSectionPlacesAWideSlotAboveThreeOffsetOnes)
 
     EXPECT_EQ(section.getArea(), Rect(4, 2, 165, 296));
     EXPECT_EQ(section.getTitleHeight(), 29);
-    EXPECT_EQ(section.getTitle(), "INPUT");
     EXPECT_EQ(section.getTitleLabel().getText(), "INPUT");
-    EXPECT_EQ(section.getTitleLabel().getBounds(), Rect(4, 2, 165, 29));
     EXPECT_EQ(wide.getBounds(), Rect(5, 32, 163, 131));
     EXPECT_EQ(first.getBounds(), Rect(5, 165, 53, 131));
     EXPECT_EQ(second.getBounds(), Rect(60, 165, 53, 131));
@@ -118,7 +109,6 @@ TEST(SectionGrid, TheInputSectionPlacesAWideSlotAboveThreeOffsetOnes)
     const auto picture = render(section, "section-input", juce::Colours::black);
     EXPECT_TRUE(near(picture.getPixelAt(2, 1), over(juce::Colours::black, Zorvik::green, 0.21f), 4));
     EXPECT_TRUE(near(picture.getPixelAt(2, 297), juce::Colours::black, 4));
-    EXPECT_EQ(picture.getPixelAt(0, 150), juce::Colours::black);
     EXPECT_EQ(picture.getPixelAt(172, 150), juce::Colours::black);
 }
 
@@ -132,9 +122,7 @@ TEST(SectionGrid, HiddenTitleMarkedSlotsSiblingsAndMissingControls)
     section.addControl(5, &marked);
     section.addControl(6, &sibling);
     section.addControl(7, &zeroWidth);
-    EXPECT_TRUE(section.containsParam(6));
-    EXPECT_TRUE(section.containsParam(99));
-    EXPECT_FALSE(section.containsParam(8));
+    EXPECT_TRUE(section.containsParam(6) && section.containsParam(99) && !section.containsParam(8));
     EXPECT_EQ(section.getParams(), (std::vector<int> { 5, 99, 7 }));
     EXPECT_EQ(section.getSiblings(), (std::vector<int> { 6 }));
     EXPECT_EQ(section.getColumnCount(), 3);
@@ -153,8 +141,7 @@ TEST(SectionGrid, HiddenTitleMarkedSlotsSiblingsAndMissingControls)
     section.setColor(Zorvik::red, { 7 });
     EXPECT_EQ(section.getColour(), Zorvik::red);
     EXPECT_EQ(section.getTitleLabel().findColour(juce::Label::textColourId), Zorvik::red);
-    EXPECT_EQ(marked.getMainColour(), Zorvik::red);
-    EXPECT_EQ(sibling.getMainColour(), Zorvik::red);
+    EXPECT_TRUE(marked.getMainColour() == Zorvik::red && sibling.getMainColour() == Zorvik::red);
     EXPECT_EQ(zeroWidth.getMainColour(), Zorvik::blue);
 }
 
@@ -172,10 +159,7 @@ TEST(SectionGrid, PagesSplitTheirWidthByWeightAndTruncate)
     page.setBounds(0, 0, 692, 300);
     const Rect expected[] = { { 0, 0, 173, 300 }, { 173, 0, 374, 300 }, { 547, 0, 86, 300 }, { 633, 0, 57, 300 } };
     for (size_t i = 0; i < sections.size(); ++i)
-    {
         EXPECT_EQ(sections[i]->getBounds(), expected[i]) << i;
-        EXPECT_EQ(sections[i]->getParentComponent(), &page);
-    }
 
     // No weight, no rows: nothing is placed.
     Section empty({ UIColumn {} }, "empty", Zorvik::red, {}, false);
@@ -196,7 +180,6 @@ TEST(PageTabs, TabsShareTheStripAndReportTheirPage)
     ASSERT_EQ(selector.getNumTabs(), 2u);
     EXPECT_EQ(selector.getTab(0).getBounds(), Rect(1, 1, 345, 28));
     EXPECT_EQ(selector.getTab(1).getBounds(), Rect(346, 1, 345, 28));
-    EXPECT_EQ(selector.getTab(0).getButtonText(), "ONE");
     EXPECT_FALSE(selector.getTab(0).getToggleState());
     EXPECT_TRUE(selector.getTab(1).getToggleState());
     EXPECT_TRUE(delegate.pages.empty());
@@ -212,57 +195,43 @@ TEST(PageTabs, TabsShareTheStripAndReportTheirPage)
     selector.updateState(1);
     EXPECT_EQ(delegate.pages.size(), 2u);
 
-    // Three tabs in a strip too narrow for a border still get whole-pixel places.
-    selector.setBounds(0, 0, 1, 1);
-    selector.init({ "A", "B", "C" }, 0);
-    EXPECT_EQ(selector.getNumTabs(), 3u);
-    EXPECT_EQ(selector.getTab(2).getBounds(), Rect(1, 1, 0, 0));
 }
 
 TEST_F(ProcessorTest, TwoPagesShowTabsBelowTheHeaderAndTheChosenPageStays)
 {
-    for (const int pageCount : { 1, 2 })
     {
-        SCOPED_TRACE(pageCount);
-        processor.currentPage = 0;
-        auto* design = new PagedDesign(pageCount);
-        Editor editor(processor, design, new ContainerBuilder());
-        editor.setSize(692, 330);
-        const int top = pageCount == 2 ? 60 : 30;
-        EXPECT_EQ(design->pages[0]->getBounds(), Rect(0, top, 692, 330 - top));
-        EXPECT_TRUE(design->pages[0]->isVisible());
-        EXPECT_EQ(editor.containers.count(5), 1u);
-        EXPECT_EQ(editor.containers.count(0), 0u);
-        if (pageCount == 1)
-        {
-            EXPECT_EQ(editor.pageSelector->getParentComponent(), nullptr);
-            continue;
-        }
-        ASSERT_EQ(editor.pageSelector->getParentComponent(), &editor);
-        EXPECT_EQ(editor.pageSelector->getBounds(), Rect(0, 30, 692, 30));
-        ASSERT_EQ(editor.pageSelector->getNumTabs(), 2u);
-        EXPECT_EQ(editor.pageSelector->getTab(1).getButtonText(), "SECOND");
-        EXPECT_FALSE(design->pages[1]->isVisible());
-        EXPECT_EQ(editor.containers.at(8)->getParentComponent(), design->sections[1].get());
-
-        editor.pageSelector->getTab(1).onClick();
-        EXPECT_FALSE(design->pages[0]->isVisible());
-        EXPECT_TRUE(design->pages[1]->isVisible());
-        EXPECT_EQ(processor.currentPage, 1);
-        editor.resized();
-        EXPECT_EQ(editor.pageSelector->getNumTabs(), 2u);
-        EXPECT_TRUE(editor.pageSelector->getTab(1).getToggleState());
-        EXPECT_TRUE(design->pages[1]->isVisible());
-
-        // A window opened later shows the page chosen last; a page that no longer
-        // exists gives the first.
-        Editor again(processor, new PagedDesign(2), new ContainerBuilder());
-        again.setSize(692, 330);
-        EXPECT_TRUE(again.design->uiStack[1]->isVisible());
-        EXPECT_FALSE(again.design->uiStack[0]->isVisible());
-        processor.currentPage = 7;
-        again.resized();
-        EXPECT_TRUE(again.design->uiStack[0]->isVisible());
-        EXPECT_EQ(processor.currentPage, 0);
+        Editor single(processor, new PagedDesign(1), new ContainerBuilder());
+        single.setSize(692, 330);
+        EXPECT_EQ(single.design->uiStack[0]->getBounds(), Rect(0, 30, 692, 300));
+        EXPECT_EQ(single.pageSelector->getParentComponent(), nullptr);
     }
+    auto* design = new PagedDesign(2);
+    Editor editor(processor, design, new ContainerBuilder());
+    editor.setSize(692, 330);
+    EXPECT_EQ(design->pages[0]->getBounds(), Rect(0, 60, 692, 270));
+    EXPECT_EQ(editor.pageSelector->getBounds(), Rect(0, 30, 692, 30));
+    ASSERT_EQ(editor.pageSelector->getNumTabs(), 2u);
+    EXPECT_EQ(editor.pageSelector->getTab(1).getButtonText(), "SECOND");
+    EXPECT_EQ(editor.containers.at(8)->getParentComponent(), design->sections[1].get());
+    EXPECT_EQ(editor.containers.count(0), 0u);
+    EXPECT_TRUE(design->pages[0]->isVisible());
+    EXPECT_FALSE(design->pages[1]->isVisible());
+
+    editor.pageSelector->getTab(1).onClick();
+    EXPECT_FALSE(design->pages[0]->isVisible());
+    EXPECT_TRUE(design->pages[1]->isVisible());
+    EXPECT_EQ(processor.currentPage, 1);
+    editor.resized();
+    EXPECT_EQ(editor.pageSelector->getNumTabs(), 2u);
+    EXPECT_TRUE(editor.pageSelector->getTab(1).getToggleState());
+
+    // A window opened later shows the page chosen last; a page that no longer exists
+    // gives the first.
+    Editor again(processor, new PagedDesign(2), new ContainerBuilder());
+    again.setSize(692, 330);
+    EXPECT_TRUE(again.design->uiStack[1]->isVisible());
+    processor.currentPage = 7;
+    again.resized();
+    EXPECT_TRUE(again.design->uiStack[0]->isVisible());
+    EXPECT_EQ(processor.currentPage, 0);
 }
