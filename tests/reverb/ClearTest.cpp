@@ -90,7 +90,9 @@ TEST(EngineBlocks, ClearLeavesNoTail)
         const int writeIndex = preDelay.getWrite(0).getWriteIndex();
         b.block.clear();
         if (&b.block == &preDelay)
+        {
             EXPECT_EQ(preDelay.getWrite(0).getWriteIndex(), writeIndex);  // the circle turns on
+        }
         EXPECT_EQ(drive(b.step, 400, false), 0.0) << b.name;
     }
 }

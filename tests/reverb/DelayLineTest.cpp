@@ -146,7 +146,9 @@ TEST(DelayLine, WriteAndRecirculateChooseWhatIsStoredAndReturned)
             const float* data = line->getWrite(0).data();
             EXPECT_EQ(line->getWrite(0).getWriteIndex(), c.stored ? start + 32 : start);
             if (c.stored)
+            {
                 EXPECT_EQ(std::vector<float>(data + start, data + start + 32), *c.stored);
+            }
         }
     std::vector<float> io = input;
     makeLine(5.0f, 48000.0)->process(io.data(), 32, 3, {1.0f});  // no such channel: untouched
