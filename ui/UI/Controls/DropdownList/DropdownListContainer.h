@@ -28,6 +28,8 @@ public:
     void setMainColor(juce::Colour colour) override;
     // Shows the last value received from the host (message thread).
     void update() override;
+    // The 12 Hz tick: update().
+    void timerCallback() override;
 
     // Whether to reserve room for, and show, the two arrows. Turning them off hides
     // them and lays out at once; turning them on takes effect at the next layout.
@@ -47,7 +49,6 @@ public:
 
 private:
     void parameterChanged(const juce::String& parameterID, float newValue) override;
-    void timerCallback() override;
     void select(int index);
 
     bool showArrows = true;
