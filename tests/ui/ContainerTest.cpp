@@ -135,3 +135,51 @@ TEST_F(ContainerTest, RadioFollowsTheHostAtTheTimerTickAndClicksWriteTheIndex)
     radio.timerCallback();
     EXPECT_TRUE(radio.getButton(0).getToggleState());
 }
+
+// Reversed, a bar runs from the bottom: its maximum shows an empty fill.
+TEST_F(ContainerTest, ReversedSliderRunsFromTheBottom)
+{
+    SliderContainer bar(parameter("EffectDryWet"), "Mix", true, {});
+    bar.setBounds(0, 0, 40, 124);
+    bar.attach(processor.parameters);
+    bar.setMainColor(Zorvik::green);
+    auto& slider = bar.getSlider();
+    EXPECT_NE(dynamic_cast<ReverseSlider*>(&slider), nullptr);
+    EXPECT_DOUBLE_EQ(slider.valueToProportionOfLength(100.0), 0.0);
+    EXPECT_DOUBLE_EQ(slider.proportionOfLengthToValue(1.0), 0.0);
+    EXPECT_NEAR(slider.proportionOfLengthToValue(0.25), 75.0, 1e-9);
+
+    setPlainValue(processor, "EffectDryWet", 100.0f);
+    auto image = render(bar, "bar-reversed-full");
+    EXPECT_TRUE(near(image.getPixelAt(2, 60), juce::Colour(29, 29, 29)));
+    setPlainValue(processor, "EffectDryWet", 0.0f);
+    image = render(bar, "bar-reversed-empty");
+    EXPECT_TRUE(near(image.getPixelAt(2, 60), Zorvik::green));
+}
+
+// A 60 x 100 knob with its title: the knob takes the box below the strip, or a box
+// narrowed by the strip's height when adapted; grey, its ring is drawn faint.
+TEST_F(ContainerTest, KnobAdaptsItsWidthAndDrawsFaintWhenGrey)
+{
+    KnobContainer knob(parameter("EffectDryWet"), "Mix", false, {});
+    knob.setBounds(0, 0, 60, 100);
+    knob.attach(processor.parameters);
+    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(0, 24, 60, 76));
+    knob.setForceAdapt(true);
+    EXPECT_EQ(knob.getSlider().getBounds(), juce::Rectangle<int>(9, 24, 42, 76));
+    knob.setForceAdapt(false);
+
+    const auto brightestRingPixel = [&knob] {
+        const auto image = render(knob, knob.getIsGrey() ? "knob-grey" : "knob");
+        float brightest = 0.0f;
+        for (int y = 24; y < 100; ++y)
+            brightest = std::max(brightest, image.getPixelAt(2, y).getPerceivedBrightness());
+        return brightest;
+    };
+    const float normal = brightestRingPixel();
+    knob.setIsGrey(true);
+    EXPECT_TRUE(knob.getLookAndFeel().isGrey);
+    const float grey = brightestRingPixel();
+    EXPECT_LT(grey, normal * 0.7f);
+    EXPECT_GT(grey, 0.12f);
+}

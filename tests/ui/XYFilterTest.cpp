@@ -218,3 +218,21 @@ TEST_F(XYTest, PadWithoutItsSecondParameterStaysInert)
     ASSERT_EQ(delegate.calls.size(), 1u);
     EXPECT_EQ(delegate.calls[0].size(), 1u);
 }
+
+// 300 pixels wide: the frequency doubles every 300 / 11 pixels from 12 Hz at the left
+// edge; +24 dB lies at the foot of the title strip, -24 dB at the bottom.
+TEST_F(XYTest, FilterFieldRunsInOctavesAcrossAndDecibelsUp)
+{
+    FilterContainer display(parameter("InputFilterFrequency"), parameter("InputFilterGain"), "Filter");
+    display.setBounds(0, 0, 300, 124);
+    for (int octave = 0; octave <= 11; ++octave)
+    {
+        const float expected = 12.0f * std::pow(2.0f, static_cast<float>(octave));
+        EXPECT_NEAR(display.frequencyValueForLocation(300.0f * static_cast<float>(octave) / 11.0f), expected,
+                    expected * 1e-5f);
+        EXPECT_FLOAT_EQ(display.valueAtGridIndex(static_cast<float>(octave)), expected);
+    }
+    EXPECT_FLOAT_EQ(display.locationForDBValue(24.0f), 24.0f);
+    EXPECT_FLOAT_EQ(display.locationForDBValue(0.0f), 74.0f);
+    EXPECT_FLOAT_EQ(display.locationForDBValue(-24.0f), 124.0f);
+}
