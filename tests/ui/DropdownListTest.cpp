@@ -18,42 +18,30 @@ namespace
         TestProcessor processor { { { "Mode", 0.0f, 2.0f, 0.0f } } };
         DropdownListContainer list;
     };
-
-    using DropdownReverbTest = ProcessorTest;
 }
 
-TEST_F(Choice, ArrowsStepAndWrapRoundAtBothEnds)
+TEST_F(Choice, ArrowsAndThePopUpWriteTheIndexAndHostValuesShowAtTheNextTick)
 {
     EXPECT_EQ(list.getLabel().getText(), "A");
-    list.getPreviousButton().onClick();
+    list.getPreviousButton().onClick(); // wraps round at both ends
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 2.0f);
     list.getNextButton().onClick();
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.0f);
-    // A left click on an arrow is a click.
-    auto& next = list.getNextButton();
+    auto& next = list.getNextButton(); // a left click on an arrow is a click
     next.mouseDown(mouseEvent(next, { 10, 10 }));
     next.mouseUp(mouseEvent(next, { 10, 10 }));
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 1.0f);
-    list.onPreviousClick();
-    EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.0f);
-}
+    list.getComboBox().setSelectedId(3, juce::sendNotificationSync);
+    EXPECT_FLOAT_EQ(processor.plain("Mode"), 2.0f);
 
-TEST_F(Choice, HostValuesAreRoundedAndShownAtTheNextTickWithoutBeingWrittenBack)
-{
-    processor.set("Mode", 1.6f);
-    EXPECT_EQ(list.getCurrentIndex(), 2);
+    // Host values are rounded, shown at the next tick and not written back.
+    processor.set("Mode", 0.6f);
+    EXPECT_EQ(list.getCurrentIndex(), 1);
     EXPECT_EQ(list.getLabel().getText(), "A");
     list.timerCallback();
-    EXPECT_FALSE(list.getPendingUpdate());
-    EXPECT_EQ(list.getLabel().getText(), "C");
-    EXPECT_EQ(list.getComboBox().getSelectedId(), 3);
-    EXPECT_FLOAT_EQ(processor.plain("Mode"), 1.6f);
-
-    // Choosing in the pop-up writes the index.
-    list.getComboBox().setSelectedId(2, juce::sendNotificationSync);
-    EXPECT_FLOAT_EQ(processor.plain("Mode"), 1.0f);
-    list.timerCallback();
     EXPECT_EQ(list.getLabel().getText(), "B");
+    EXPECT_EQ(list.getComboBox().getSelectedId(), 2);
+    EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.6f);
 }
 
 TEST_F(Choice, RightClicksOnArrowsAndListOnlyOpenTheValueEditorAndLeftPressesOpenThePopUp)
@@ -72,11 +60,7 @@ TEST_F(Choice, RightClicksOnArrowsAndListOnlyOpenTheValueEditorAndLeftPressesOpe
     EXPECT_FALSE(box.isPopupActive());
     ASSERT_EQ(delegate.calls.size(), 2u);
     for (const auto& call : delegate.calls)
-    {
-        ASSERT_EQ(call.size(), 1u);
-        EXPECT_EQ(call[0].name, "MODE");
-        EXPECT_EQ(call[0].parameter, processor.record("Mode"));
-    }
+        EXPECT_TRUE(call.size() == 1 && call[0].name == "MODE" && call[0].parameter == processor.record("Mode"));
 
     box.mouseDown(mouseEvent(box, { 100, 20 }));
     box.mouseDrag(mouseEvent(box, { 100, 22 }));
@@ -85,15 +69,15 @@ TEST_F(Choice, RightClicksOnArrowsAndListOnlyOpenTheValueEditorAndLeftPressesOpe
     EXPECT_EQ(delegate.calls.size(), 2u);
 }
 
+// Without arrows the label spans from x = 2 to W - 2; arrows turned on again make
+// room at the next layout and stay hidden.
 TEST_F(Choice, WithoutArrowsTheLabelSpansTheWidth)
 {
     EXPECT_EQ(list.getLabel().getX(), list.getPreviousButton().getRight());
     list.useArrows(false);
-    EXPECT_FALSE(list.getPreviousButton().isVisible());
-    EXPECT_FALSE(list.getNextButton().isVisible());
+    EXPECT_FALSE(list.getPreviousButton().isVisible() || list.getNextButton().isVisible());
     EXPECT_EQ(list.getLabel().getX(), 2);
     EXPECT_EQ(list.getLabel().getRight(), 198);
-    // Turned on again, room is made at the next layout; hidden arrows stay hidden.
     list.useArrows(true);
     EXPECT_EQ(list.getLabel().getX(), 2);
     list.resized();
@@ -101,7 +85,7 @@ TEST_F(Choice, WithoutArrowsTheLabelSpansTheWidth)
     EXPECT_FALSE(list.getNextButton().isVisible());
 }
 
-TEST_F(Choice, ValuesBeyondTheListShowNothingAndAnEmptyListWritesItsEnds)
+TEST_F(Choice, ValuesBeyondTheListShowNothingAndEmptyOrUnboundListsStaySafe)
 {
     DropdownListContainer two(processor.record("Mode"), "", { "A", "B" });
     two.attach(processor.parameters);
@@ -111,28 +95,28 @@ TEST_F(Choice, ValuesBeyondTheListShowNothingAndAnEmptyListWritesItsEnds)
     two.onNextClick();
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.0f);
 
+    // An empty list writes 0 and -1 (clamped by the range); one bound to nothing writes nothing.
     processor.set("Mode", 1.0f);
     DropdownListContainer empty(processor.record("Mode"), "", {});
-    empty.attach(processor.parameters);
-    EXPECT_EQ(empty.getLabel().getText(), "");
+    DropdownListContainer unbound(nullptr, "", { "A" });
+    for (auto* other : { &empty, &unbound })
+        other->attach(processor.parameters);
+    unbound.onNextClick();
+    EXPECT_FLOAT_EQ(processor.plain("Mode"), 1.0f);
     empty.onNextClick();
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.0f);
     processor.set("Mode", 1.0f);
-    empty.onPreviousClick(); // -1, clamped by the range
+    empty.onPreviousClick();
     EXPECT_FLOAT_EQ(processor.plain("Mode"), 0.0f);
+    EXPECT_EQ(empty.getLabel().getText(), "");
 }
 
-TEST_F(DropdownReverbTest, ShowsTheOptionAndItsArrowsInTheMainColour)
+TEST_F(Choice, ShowsTheOptionAndItsArrowsInTheMainColour)
 {
-    DropdownListContainer list(parameter("InputFilterType"), "Filter", { "LOW SHELF", "HIGH PASS" });
-    list.setBounds(0, 0, 200, 64);
-    list.attach(processor.parameters);
     list.setMainColor(Zorvik::orange);
-    setPlainValue(processor, "InputFilterType", 1.0f);
+    processor.set("Mode", 1.0f);
     list.timerCallback();
-    EXPECT_EQ(list.getLabel().getText(), "HIGH PASS");
     EXPECT_EQ(list.getLookAndFeel().highlightColour, Zorvik::orange);
-
     const auto image = render(list, "dropdown");
     // Inside each arrow, next to its flat side, the main colour.
     const auto previous = list.getPreviousButton().getBounds();
@@ -145,5 +129,5 @@ TEST_F(DropdownReverbTest, ShowsTheOptionAndItsArrowsInTheMainColour)
     for (int y = 24; y < 62; ++y)
         for (int x = previous.getRight(); x < next.getX(); ++x)
             textPixels += near(image.getPixelAt(x, y), Zorvik::orange, 40) ? 1 : 0;
-    EXPECT_GT(textPixels, 50);
+    EXPECT_GT(textPixels, 10);
 }
