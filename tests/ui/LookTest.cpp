@@ -4,6 +4,7 @@
 #include "UI/Controls/DropdownList/CustomArrowButton.h"
 #include "UiTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace UiTest;
@@ -56,11 +57,9 @@ TEST(ButtonGlyphs, GlyphsFollowTheirWorkedFrame)
     ASSERT_EQ(sine.size(), 201u);
     EXPECT_LT(sine[0].getDistanceFrom({ 15, 20 }), 1e-4f);
     EXPECT_LT(sine[2].y, 20.0f);
-    float top = 40.0f, bottom = 0.0f;
-    for (const auto& p : sine)
-        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
-    EXPECT_NEAR(top, 10.0f, 0.01f);
-    EXPECT_NEAR(bottom, 30.0f, 0.01f);
+    const auto [top, bottom] = std::minmax_element(sine.begin(), sine.end(), [](P a, P b) { return a.y < b.y; });
+    EXPECT_NEAR(top->y, 10.0f, 0.01f);
+    EXPECT_NEAR(bottom->y, 30.0f, 0.01f);
     EXPECT_NEAR(sine.back().x, 15.0f + 70.0f * 199.0f / 200.0f, 1e-4f);
     EXPECT_LT(sine.back().y, 20.0f);
 
