@@ -104,8 +104,9 @@ TEST(ComboBoxLook, PopupIsADarkPanelTintedByTheHighlightColourWithWhiteCentredIt
         EXPECT_GT(white, 3) << row;
         EXPECT_LT(white, 1000) << row;
     }
-    EXPECT_EQ(look.getPopupMenuFont().getHeight(), 20.0f);
-    EXPECT_EQ(look.getPopupMenuFont().getTypefaceName(), Zorvik::getFontLight().getTypefaceName());
+    juce::ComboBox box;
+    for (const auto& font : { look.getPopupMenuFont(), look.getComboBoxFont(box) })
+        EXPECT_TRUE(font.getHeight() == 20.0f && font.getTypefaceName() == Zorvik::getFontLight().getTypefaceName());
 }
 
 TEST(PresetButtonLook, RoundedButtonsInTheirStateColoursAndFixedFonts)
