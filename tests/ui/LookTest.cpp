@@ -73,6 +73,45 @@ TEST(ButtonGlyphs, GlyphsFollowTheirWorkedFrame)
     EXPECT_TRUE(ButtonLookAndFeel::glyphPath("", 60, 40).isEmpty());
 }
 
+// Grey, a box and its outline are drawn at 40 % while the text stays opaque; a tab off
+// with custom colours is shaded by a faint vertical gradient of its off colour.
+TEST(ButtonLook, GreyBoxesAreFaintAndShadedOffTabsUseTheirOffColours)
+{
+    ButtonLookAndFeel look;
+    juce::ToggleButton button;
+    button.setSize(60, 40);
+    const auto draw = [&](bool on) {
+        button.setToggleState(on, juce::dontSendNotification);
+        juce::Image image(juce::Image::ARGB, 60, 40, true);
+        juce::Graphics g(image);
+        g.fillAll(Zorvik::background);
+        look.drawToggleButton(g, button, false, false);
+        return image;
+    };
+    const auto count = [](const juce::Image& image, juce::Colour colour) {
+        int n = 0;
+        for (int y = 6; y < 34; ++y)
+            for (int x = 0; x < 60; ++x)
+                n += near(image.getPixelAt(x, y), colour, 30) ? 1 : 0;
+        return n;
+    };
+    look.isGrey = true;
+    const auto grey = draw(true);
+    EXPECT_TRUE(near(grey.getPixelAt(3, 3), over(Zorvik::background, Zorvik::blue, 0.4f)));
+    EXPECT_GT(count(grey, juce::Colours::black), 5);
+    EXPECT_TRUE(near(draw(false).getPixelAt(0, 20), over(Zorvik::background, Zorvik::blue, 0.4f)));
+
+    look.isGrey = false;
+    look.useCustomColours = look.offGradient = true;
+    look.drawOutline = false;
+    look.offColour = Zorvik::blue;
+    look.offTextColour = juce::Colours::white;
+    const auto tab = draw(false);
+    EXPECT_TRUE(near(tab.getPixelAt(30, 0), over(Zorvik::background, Zorvik::blue.darker(1.5f), 0.2f)));
+    EXPECT_TRUE(near(tab.getPixelAt(0, 39), over(Zorvik::background, Zorvik::blue, 0.2f), 4));
+    EXPECT_GT(count(tab, juce::Colours::white), 5);
+}
+
 TEST(ComboBoxLook, PopupIsADarkPanelTintedByTheHighlightColourWithWhiteCentredItems)
 {
     ComboBoxLookAndFeel look;
