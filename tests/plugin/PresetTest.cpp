@@ -1,6 +1,12 @@
 // Preset files, the user folder and preset selection.
 #include "PluginTestSupport.h"
 
+#include "Preset/Preset.h"
+#include "Preset/PresetParser.h"
+#include "TextValueProcessor.h"
+
+#include <map>
+
 using namespace zorvik_test;
 
 namespace
@@ -107,4 +113,93 @@ TEST_F(Presets, SelectionByRowChecksBothBoundsAndKeepsUnsavedEdits)
     EXPECT_FALSE(processor.setPreset("NO SUCH PRESET", true));
     EXPECT_EQ(processor.currentPreset, third);
     EXPECT_FLOAT_EQ(plainValue(processor, "RoomSize"), 1.0f);
+}
+
+namespace
+{
+std::string stringPairs(const std::string& pairs)
+{
+    return "<plist version=\"1.0\"><dict>" + pairs + "</dict></plist>";
+}
+} // namespace
+
+// Products whose presets store text: a choice by its name, a stepped value by the
+// text its steps are shown with. Unknown texts and text for plain numbers are ignored,
+// except that a stepped text no step has reads as 0.
+TEST_F(Presets, TextValuesInPresetFilesAreReadByNameAndChoicesWrittenByName)
+{
+    write("Texts.tvp", stringPairs("<key>Steps</key><string>minus two</string><key>Choice</key><string>Square</string>"
+                                   "<key>Gain</key><string>6</string><key>Frequency</key><real>1000</real>"));
+    write("Unknown texts.tvp", stringPairs("<string>one</string><key>Steps</key><string>nine</string>"
+                                           "<key>Choice</key><string>square</string><key>Nothing</key>"
+                                           "<string>Sine</string>"));
+    TextValueProcessor processor;
+    ASSERT_EQ(processor.presetLists[0].size(), 2u);
+    auto* list = processor.kernel->parameterList.get();
+
+    ASSERT_TRUE(processor.setPreset("TEXTS", true));
+    EXPECT_EQ(processor.plain("Steps"), -2.0f);
+    EXPECT_EQ(processor.parameters.getParameter("Steps")->getCurrentValueAsText(), "minus two");
+    EXPECT_EQ(processor.plain("Choice"), 2.0f);
+    EXPECT_EQ(processor.plain("Gain"), 0.0f);
+    EXPECT_NEAR(processor.plain("Frequency"), 1000.0f, 0.5f);
+
+    // The choice goes back to the file by name, everything else as a number; reading
+    // that gives the same state.
+    const auto state = processor.parameters.copyState();
+    std::unique_ptr<juce::XmlElement> written(processor.presetParser->presetFromValueTree(state, list));
+    std::map<juce::String, std::pair<juce::String, juce::String>> pairs;
+    juce::String key;
+    for (const auto* element : written->getFirstChildElement()->getChildIterator())
+        if (element->hasTagName("key"))
+            key = element->getAllSubText();
+        else
+            pairs[key] = { element->getTagName(), element->getAllSubText() };
+    EXPECT_EQ(pairs["Choice"], std::make_pair(juce::String("string"), juce::String("Square")));
+    EXPECT_EQ(pairs["Steps"].first, "real");
+    EXPECT_EQ(pairs["Steps"].second.getFloatValue(), -2.0f);
+    const auto reread =
+        processor.presetParser->valueTreeFromPreset(processor.defaultState, written->getFirstChildElement(), list);
+    for (const auto* id : { "Gain", "Frequency", "Steps", "Choice" })
+        EXPECT_FLOAT_EQ(treeValue(reread, id), treeValue(state, id)) << id;
+
+    ASSERT_TRUE(processor.setPreset("UNKNOWN TEXTS", true));
+    EXPECT_EQ(processor.plain("Steps"), 0.0f);
+    EXPECT_EQ(processor.plain("Choice"), 1.0f) << "choice names are matched exactly";
+
+    // Text lookups stay within the parameter's range and never walk a huge one.
+    Parameter steps;
+    steps.minimum = -2.5f;
+    steps.maximum = 2.0f;
+    EXPECT_EQ(PresetParser::stringToIntValue(steps, "minus two"), 0.0f) << "no text function";
+    steps.intToText = stepName;
+    const std::pair<const char*, float> lookups[] = { { "minus two", -2.0f }, { "two", 2.0f },
+                                                      { "minus three", 0.0f }, { "three", 0.0f } };
+    for (const auto& [text, value] : lookups)
+        EXPECT_EQ(PresetParser::stringToIntValue(steps, text), value) << text;
+    steps.maximum = 3.0e9f;
+    EXPECT_EQ(PresetParser::stringToIntValue(steps, "two"), 0.0f);
+}
+
+// Preset records order by name (a blank before letters) and are the same preset
+// only with the same name, kind and shared tree; equal names sort by their files.
+TEST(PresetRecords, OrderAndIdentity)
+{
+    const juce::ValueTree tree("Parameters");
+    const Preset behind("BEHIND", tree, false), bright("BRIGHT", tree, false);
+    const Preset newArea("NEW AREA", tree, false), nuclear("NUCLEAR PLANT", tree, false);
+    EXPECT_TRUE(behind < bright);
+    EXPECT_FALSE(bright < behind);
+    EXPECT_TRUE(newArea < nuclear);
+    EXPECT_TRUE(Preset("A B", tree, true) < Preset("AB", tree, true));
+
+    EXPECT_TRUE(behind == Preset("BEHIND", tree, false));
+    EXPECT_FALSE(behind == Preset("BEHIND", tree, true));
+    EXPECT_FALSE(behind == Preset("BEHIND", tree.createCopy(), false)) << "an equal tree is not the same tree";
+    EXPECT_FALSE(behind == bright);
+
+    Preset second("HALL", tree, true, juce::File("/presets/b/Hall.rbprs"));
+    Preset first("HALL", tree, true, juce::File("/presets/a/HALL.rbprs"));
+    EXPECT_TRUE(Preset::comparePresets(&first, &second));
+    EXPECT_FALSE(Preset::comparePresets(&second, &first));
 }
