@@ -47,6 +47,9 @@ const std::pair<const char*, std::string> hostileXml[] = {
     { "deep nesting", "<Parameters>" + juce::String::repeatedString("<a>", 200000).toStdString() },
     { "bad UTF-8", "<Parameters PresetName=\"\xFF\"><PARAM id=\"RoomSize\" value=\"12\"/></Parameters>" },
     { "text only", "<Parameters>b</Parameters>" },
+    { "entity a named DTD would declare",
+      "<!DOCTYPE Parameters SYSTEM \"p.dtd\"><Parameters><PARAM id=\"RoomSize\" value=\"12\"/>&e;</Parameters>" },
+    { "markup inside CDATA", "<Parameters><![CDATA[<PARAM id=\"RoomSize\" value=\"12\"/>]]></Parameters>" },
 };
 
 // A document of exactly the given size: head, a comment, tail.
@@ -145,8 +148,8 @@ TEST_F(HostileInput, BrokenPresetFilesNeverCarryValues)
 }
 
 // A FIFO would block the reading, a link to a device would be read without end:
-// only regular files (links to them included) up to the read limit are read, and a
-// 2 GB file (sparse) is refused by its size alone.
+// only regular files (links to them included) up to the read limit are read, a 2 GB
+// file (sparse) is refused by its size alone, and reading stops at the limit.
 TEST_F(HostileInput, OnlyRegularFilesUpToTheReadLimitAreRead)
 {
     write("Good.rbprs", "<plist>" + dict + "</plist>");
@@ -157,6 +160,9 @@ TEST_F(HostileInput, OnlyRegularFilesUpToTheReadLimitAreRead)
     write("Inside.rbprs", padded(PresetReader::maximumFileBytes, head, tail));
     write("Beyond.rbprs", padded(PresetReader::maximumFileBytes + 1, head, tail));
     writeRaw("Huge.rbprs", "<plist>", off_t(2) << 30);
+    // Regular files whose size says nothing: one yields far more than it says, one fails to read.
+    ASSERT_TRUE(juce::File("/proc/self/pagemap").createSymbolicLink(folder.getChildFile("Endless.rbprs"), true));
+    ASSERT_TRUE(juce::File("/proc/self/mem").createSymbolicLink(folder.getChildFile("Unreadable.rbprs"), true));
     ReverbProcessor processor;
     juce::StringArray names;
     for (const auto* preset : processor.presetLists[0])
@@ -201,6 +207,28 @@ TEST_F(HostileInput, PresetFileNamesAreListedOnlyWhenAStateCanCarryThem)
     restored.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
     EXPECT_TRUE(restored.stateRestored);
     EXPECT_EQ(restored.restoredPresetName, "");
+}
+
+// CDATA sections are text, joined with the text around them, as the framework's own
+// reader reads them; a byte-order mark and blank lines may come first.
+TEST_F(HostileInput, CdataIsTextAsTheFrameworkReadsIt)
+{
+    const std::string preset = "\xEF\xBB\xBF\n\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist><dict>"
+                               "<key>RoomSize</key><real><![CDATA[ 12 ]]></real>"
+                               "<key>PreDelay</key><real>3<![CDATA[4]]></real>"
+                               "<key>HFDamp</key><real><![CDATA[</real><real>900]]></real></dict></plist>";
+    const auto before = juce::XmlDocument::parse(juce::String::fromUTF8(preset.data() + 3, int(preset.size() - 3)));
+    const auto now = SafeXmlReader::parse(preset.data(), preset.size());
+    ASSERT_TRUE(before != nullptr && now != nullptr);
+    EXPECT_TRUE(now->isEquivalentTo(before.get(), false));
+
+    write("Cdata.rbprs", preset);
+    ReverbProcessor processor;
+    ASSERT_EQ(processor.presetLists[0].size(), 1u);
+    const auto& state = processor.presetLists[0][0]->state;
+    EXPECT_FLOAT_EQ(treeValue(state, "RoomSize"), 12.0f);
+    EXPECT_FLOAT_EQ(treeValue(state, "PreDelay"), 34.0f);
+    EXPECT_FLOAT_EQ(treeValue(state, "HFDamp"), 9000.0f) << "markup in CDATA is no value";
 }
 
 // Every bound of the XML reader, just inside and just beyond.
