@@ -22,6 +22,34 @@ namespace
         c.mouseDown(mouseEvent(c, centreOf(c)));
         c.mouseUp(mouseEvent(c, centreOf(c)));
     }
+
+    // The base alone: title strip, link marks and icon.
+    struct BareContainer : UIContainer
+    {
+        using UIContainer::UIContainer;
+        void attach(juce::AudioProcessorValueTreeState&) override {}
+    };
+
+    // A line across the middle of the rectangle it is asked for, a pixel row thick;
+    // it records each rectangle.
+    struct LineIcon : IconPath
+    {
+        explicit LineIcon(std::vector<juce::Rectangle<float>>& asked) : requests(asked) {}
+        juce::Path getPath(float x, float y, float width, float height) override
+        {
+            requests.push_back({ x, y, width, height });
+            juce::Path line;
+            line.startNewSubPath(x, y + std::floor(height / 2) + 0.5f);
+            line.lineTo(x + width, y + std::floor(height / 2) + 0.5f);
+            return line;
+        }
+        std::vector<juce::Rectangle<float>>& requests;
+    };
+
+    juce::Colour over(juce::Colour colour, float alpha)
+    {
+        return Zorvik::background.interpolatedWith(colour, alpha);
+    }
 }
 
 // A right click anywhere on a control (its inner slider, switch or radio button)
@@ -183,4 +211,139 @@ TEST_F(ContainerTest, KnobAdaptsItsWidthAndDrawsFaintWhenGrey)
     const float grey = brightestRingPixel();
     EXPECT_LT(grey, normal * 0.7f);
     EXPECT_GT(grey, 0.12f);
+}
+
+// Link marks are short half-transparent strokes at the left or right edge, halfway
+// down the area below the strip; an icon is drawn in white in place of the title and
+// is asked again for its shape after a resize only.
+TEST_F(ContainerTest, BaseDrawsLinkMarksAtTheEdgesAndAnIconInPlaceOfTheTitle)
+{
+    BareContainer container(parameter("RoomSize"), "Size");
+    container.setBounds(0, 0, 100, 124);
+    container.setMainColor(Zorvik::green);
+    const auto tinted = [](juce::Colour c) { return ! near(c, Zorvik::background); };
+    EXPECT_FALSE(tinted(render(container, "container-plain").getPixelAt(2, 74)));
+
+    const std::pair<std::vector<bool>, std::pair<bool, bool>> marks[] = { { { true, false }, { true, false } },
+                                                                          { { false, true }, { false, true } },
+                                                                          { { true, true }, { true, true } } };
+    for (const auto& [flags, expected] : marks)
+    {
+        container.linkMarks = flags;
+        const auto image = render(container, "container-marks");
+        // (124 - 24) / 2 + 24 = 74; the marks reach 100 / 20 = 5 pixels in.
+        EXPECT_EQ(tinted(image.getPixelAt(2, 74)), expected.first);
+        EXPECT_EQ(tinted(image.getPixelAt(97, 74)), expected.second);
+        if (expected.first) // half the colour, over half of the pixel row
+            EXPECT_TRUE(near(image.getPixelAt(2, 74), over(Zorvik::green, 0.25f), 12));
+        EXPECT_FALSE(tinted(image.getPixelAt(8, 74)));
+        EXPECT_FALSE(tinted(image.getPixelAt(2, 68)));
+    }
+    container.linkMarks = { false, false };
+
+    std::vector<juce::Rectangle<float>> requests;
+    EXPECT_TRUE(container.getTitleLabel().isVisible());
+    container.setIconPath(new LineIcon(requests));
+    EXPECT_FALSE(container.getTitleLabel().isVisible());
+    auto image = render(container, "container-icon");
+    EXPECT_TRUE(near(image.getPixelAt(50, 12), juce::Colours::white));
+    EXPECT_FALSE(tinted(image.getPixelAt(50, 6)));
+    render(container, "container-icon");
+    container.setBounds(0, 0, 200, 124);
+    image = render(container, "container-icon-wide");
+    EXPECT_TRUE(near(image.getPixelAt(190, 12), juce::Colours::white));
+    EXPECT_EQ(requests, (std::vector<juce::Rectangle<float>> { { 0, 0, 100, 24 }, { 0, 0, 200, 24 } }));
+}
+
+TEST_F(ContainerTest, OnOffAndRadioLayoutsFollowTheirFlags)
+{
+    // Any option count but two keeps the look's own texts.
+    OnOffContainer freeze(parameter("Freeze"), "Freeze", { "A", "B", "C" });
+    EXPECT_EQ(freeze.getLookAndFeel().onText, "ON");
+    EXPECT_EQ(freeze.getLookAndFeel().offText, "OFF");
+    freeze.setBounds(0, 0, 90, 100);
+    EXPECT_EQ(freeze.getButton().getBounds(), juce::Rectangle<int>(0, 24, 90, 76));
+    freeze.setForceSmall(true); // a square of a third of the width, centred below the strip
+    EXPECT_EQ(freeze.getButton().getBounds(), juce::Rectangle<int>(30, 47, 30, 30));
+    freeze.setDisplayTitle(false);
+    EXPECT_EQ(freeze.getButton().getBounds(), juce::Rectangle<int>(30, 35, 30, 30));
+
+    RadioContainer type(parameter("InputFilterType"), "Type", { "lowshelf", "hipass" });
+    RadioContainer three(parameter("InputFilterType"), "Type", { "a", "b", "c" });
+    type.setBounds(0, 0, 60, 100);
+    three.setBounds(0, 0, 100, 60);
+    using Bounds = std::vector<juce::Rectangle<int>>;
+    const auto bounds = [](RadioContainer& radio) {
+        Bounds all;
+        for (size_t i = 0; i < radio.getNumButtons(); ++i)
+            all.push_back(radio.getButton(i).getBounds());
+        return all;
+    };
+    EXPECT_EQ(bounds(type), (Bounds { { 0, 24, 60, 37 }, { 0, 63, 60, 37 } }));
+    type.setForceAdapt(true); // narrowed by the strip height less 6, centred
+    EXPECT_EQ(bounds(type), (Bounds { { 9, 24, 42, 37 }, { 9, 63, 42, 37 } }));
+    type.setIsHorizontal(true); // a row: the narrowing is for columns only
+    EXPECT_EQ(bounds(type), (Bounds { { 0, 24, 29, 76 }, { 31, 24, 29, 76 } }));
+    three.setIsHorizontal(true); // three buttons and two gaps fill the width exactly
+    EXPECT_EQ(bounds(three), (Bounds { { 0, 24, 32, 36 }, { 34, 24, 32, 36 }, { 68, 24, 32, 36 } }));
+}
+
+// Grey mode draws a switch's or radio button's box at 40 % of its colour; the
+// radio's per-button colours replace the shared colour, and a shorter list gives
+// the remaining buttons the shared look back.
+TEST_F(ContainerTest, GreyModeAndPerButtonColoursShowInTheBoxes)
+{
+    OnOffContainer freeze(parameter("Freeze"), "", { "FREEZE", "FREEZE" });
+    RadioContainer type(parameter("InputFilterType"), "", { "lowshelf", "hipass" });
+    for (UIContainer* control : { static_cast<UIContainer*>(&freeze), static_cast<UIContainer*>(&type) })
+    {
+        control->setBounds(0, 0, 60, 100);
+        control->attach(processor.parameters);
+        control->setMainColor(Zorvik::blue);
+    }
+    setPlainValue(processor, "Freeze", 1.0f);
+    type.timerCallback();
+    // Where each box is filled: the switch's whole box, the radio's first button.
+    const std::pair<UIContainer*, juce::Point<int>> filled[] = { { &freeze, { 3, 30 } }, { &type, { 3, 40 } } };
+    for (const auto& [control, point] : filled)
+    {
+        EXPECT_TRUE(near(render(*control, "box-coloured").getPixelAt(point.x, point.y), Zorvik::blue));
+        control->setIsGrey(true);
+        EXPECT_TRUE(control->getIsGrey());
+        EXPECT_TRUE(near(render(*control, "box-grey").getPixelAt(point.x, point.y), over(Zorvik::blue, 0.4f)));
+        control->setIsGrey(false);
+        control->update(); // nothing for a timer or an attachment to catch up on
+        EXPECT_TRUE(near(render(*control, "box-coloured").getPixelAt(point.x, point.y), Zorvik::blue));
+    }
+
+    type.setColors({ Zorvik::green, Zorvik::red });
+    type.setColors({ Zorvik::orange, Zorvik::mauve });
+    type.setMainColor(Zorvik::yellow);
+    setPlainValue(processor, "InputFilterType", 1.0f);
+    type.timerCallback();
+    auto image = render(type, "radio-colours");
+    EXPECT_TRUE(near(image.getPixelAt(0, 40), Zorvik::orange)) << "the first button's outline";
+    EXPECT_TRUE(near(image.getPixelAt(3, 80), Zorvik::mauve)) << "the second button's fill";
+    type.setColors({ Zorvik::green });
+    image = render(type, "radio-colours-short");
+    EXPECT_TRUE(near(image.getPixelAt(0, 40), Zorvik::green));
+    EXPECT_TRUE(near(image.getPixelAt(3, 80), Zorvik::yellow));
+}
+
+// The ducker's meter has no host parameter: a switch or radio bound to it binds
+// nothing, and clicks write nothing.
+TEST_F(ContainerTest, ControlsForAParameterTheHostLacksBindNothing)
+{
+    OnOffContainer freeze(parameter("DuckerMeter"), "", {});
+    RadioContainer type(parameter("DuckerMeter"), "", { "a", "b" });
+    const auto before = processor.parameters.copyState().toXmlString();
+    for (UIContainer* control : { static_cast<UIContainer*>(&freeze), static_cast<UIContainer*>(&type) })
+    {
+        control->setBounds(0, 0, 60, 100);
+        control->attach(processor.parameters);
+    }
+    click(freeze.getButton());
+    click(type.getButton(1));
+    type.timerCallback();
+    EXPECT_EQ(processor.parameters.copyState().toXmlString(), before);
 }
