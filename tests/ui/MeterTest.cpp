@@ -80,3 +80,65 @@ TEST_F(MeterTest, RepaintsWhenTheReadingChangesAndWhileItIsNoNumber)
     meter.timerCallback();
     EXPECT_EQ(meter.getPulseCounter(), ticks + 3);
 }
+
+// Two bars sit side by side with a 2-pixel gap in the middle 60 % of the width;
+// bipolar bars grow up or down from the middle, inverted ones from the bottom,
+// horizontal ones from the left, and plain readings are levels from 0 (or -1) to 1.
+TEST_F(MeterTest, OtherBarShapesFollowTheirFlags)
+{
+    meter.isStereo = true;
+    EXPECT_EQ(meter.slotBounds(0, 2), juce::Rectangle<int>(10, 24, 14, 96));
+    EXPECT_EQ(meter.slotBounds(1, 2), juce::Rectangle<int>(26, 24, 14, 96));
+    meter.isStereo = false;
+    meter.isNarrow = false;
+    meter.isDecibel = false;
+    const std::tuple<bool, float, double> plainLevels[] = { { false, 0.25f, 0.25 }, { false, -3.0f, 0.0 },
+                                                            { false, 7.0f, 1.0 },  { true, -0.5f, -0.5 },
+                                                            { true, -3.0f, -1.0 }, { true, 2.0f, 1.0 } };
+    for (const auto& [bipolar, reading, level] : plainLevels)
+    {
+        meter.isBipolar = bipolar;
+        EXPECT_EQ(*meter.levelForReading(reading), level) << bipolar << " " << reading;
+    }
+    using Bar = juce::Rectangle<float>;
+    meter.isBipolar = true;
+    EXPECT_EQ(meter.barBounds(0, 1, 0.5), Bar(0.0f, 48.0f, 50.0f, 24.0f));
+    EXPECT_EQ(meter.barBounds(0, 1, -0.5), Bar(0.0f, 72.0f, 50.0f, 24.0f));
+    meter.isBipolar = false;
+    meter.isInverted = true;
+    EXPECT_EQ(meter.barBounds(0, 1, 0.25), Bar(0.0f, 48.0f, 50.0f, 72.0f));
+    meter.isInverted = false;
+    meter.isHorizontal = true;
+    meter.isNarrow = true; // vertical bars only
+    EXPECT_EQ(meter.barBounds(0, 1, 0.25), Bar(0.0f, 24.0f, 12.5f, 96.0f));
+}
+
+// Grey mode draws the bar at 40 % of its colour. While waiting, every tick repaints
+// and the background pulses in white between 0.6 and 0.2, starting at 0.6.
+TEST_F(MeterTest, GreyDimsTheBarAndWaitingPulsesTheBackground)
+{
+    processor.prepareToPlay(44100.0, 512);
+    meter.attach(processor.parameters);
+    const auto slot = Zorvik::background.interpolatedWith(Zorvik::orange, 0.15f);
+    processor.kernel->setOutputValue(duckerMeter, 40.0f);
+    meter.timerCallback();
+    meter.setIsGrey(true);
+    EXPECT_TRUE(near(render(meter, "meter-grey").getPixelAt(25, 60), slot.interpolatedWith(Zorvik::orange, 0.4f)));
+    meter.setIsGrey(false);
+
+    processor.kernel->setOutputValue(duckerMeter, 100.0f);
+    meter.timerCallback();
+    meter.setIsWaiting(true);
+    EXPECT_EQ(meter.getPulseCounter(), 0);
+    const auto white = [](float alpha) { return Zorvik::background.interpolatedWith(juce::Colours::white, alpha); };
+    EXPECT_TRUE(near(render(meter, "meter-waiting").getPixelAt(25, 60), white(0.6f)));
+    for (int tick = 0; tick < 196; ++tick) // cos(196 * 0.016) is about -1
+        meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), 196);
+    EXPECT_TRUE(near(render(meter, "meter-waiting-low").getPixelAt(25, 60), white(0.2f)));
+
+    meter.setIsWaiting(false);
+    meter.timerCallback();
+    EXPECT_EQ(meter.getPulseCounter(), 0);
+    EXPECT_TRUE(near(render(meter, "meter-idle").getPixelAt(25, 60), slot));
+}
