@@ -121,6 +121,33 @@ TEST_F(XYTest, TitleStripPressesAndRightClicksMoveNothing)
     EXPECT_EQ(delegate.calls[0][1].parameter, parameter("FreqShifterDryWet"));
 }
 
+// While a press lasts the field shows X in the main colour and Y in white, each up
+// to 70 %, under a round handle kept 10 pixels inside the field; idle, only the frame.
+TEST_F(XYTest, TheFieldAndHandleShowThePositionWhilePressed)
+{
+    TransformPad t(*this);
+    t.pad.setMainColor(Zorvik::mauve);
+    const auto over = [](juce::Colour colour, float alpha) { return Zorvik::background.interpolatedWith(colour, alpha); };
+    auto image = render(t.pad, "xy-idle");
+    EXPECT_TRUE(near(image.getPixelAt(50, 70), Zorvik::background));
+    EXPECT_TRUE(near(image.getPixelAt(0, 70), juce::Colours::white));
+
+    t.press(100.0f, 124.0f); // the bottom right corner: X at its maximum, Y at its minimum
+    image = render(t.pad, "xy-pressed-right");
+    EXPECT_TRUE(near(image.getPixelAt(20, 50), over(Zorvik::mauve, 0.7f)));
+    EXPECT_TRUE(near(image.getPixelAt(90, 114), Zorvik::mauve));
+    EXPECT_TRUE(near(image.getPixelAt(90, 104), juce::Colours::white, 60)) << "the handle's rim";
+    EXPECT_TRUE(near(image.getPixelAt(90, 100), over(Zorvik::mauve, 0.7f)));
+
+    t.drag(0.0f, 0.0f); // the top left corner
+    image = render(t.pad, "xy-pressed-left");
+    EXPECT_TRUE(near(image.getPixelAt(60, 90), over(juce::Colours::white, 0.7f)));
+    EXPECT_TRUE(near(image.getPixelAt(10, 34), Zorvik::mauve));
+
+    t.release(0.0f, 0.0f);
+    EXPECT_TRUE(near(render(t.pad, "xy-released").getPixelAt(60, 90), Zorvik::background));
+}
+
 namespace
 {
     // The reverb's input filter display: 330 x 124, so 30 pixels per octave from 12 Hz.
