@@ -121,3 +121,37 @@ TEST_F(ControlEditorTest, OverlayPlacesOneOrTwoRowsAndClosesOnConfirm)
     EXPECT_FALSE(overlay.isVisible());
     EXPECT_NEAR(plainValue(processor, "RoomSize"), 80.0f, 1e-3f);
 }
+
+TEST(ControlEditorParsing, EachUnitShowsItsTextAndOtherCodesNone)
+{
+    const std::pair<int, const char*> units[] = {
+        { 3, "%" },  { 4, "s" },   { 5, "ms" }, { 6, "\xc2\xb0" }, { 8, "Hz" }, { 9, "st" }, { 10, "dB" },
+        { 11, "\xc2\xb0" }, { 0, "" }, { 1, "" }, { 2, "" }, { 7, "" }, { 12, "" }, { 13, "" }, { 14, "" }, { -1, "" },
+    };
+    for (const auto& [code, text] : units)
+        EXPECT_EQ(ControlEditorParameter::getUnitString(static_cast<ParameterUnit>(code)), text) << code;
+}
+
+// The overlay has two rows: further records are not shown, an empty list shows no
+// row, and "Set to default value" writes the default and closes it like "OK".
+TEST_F(ControlEditorTest, OverlayShowsAtMostTwoRowsAndSetToDefaultClosesIt)
+{
+    ControlEditorOverlay overlay;
+    overlay.setBounds(0, 0, 692, 300);
+    overlay.setVisible(true);
+    overlay.setControls({ editable("RoomSize", "SIZE"), editable("PreDelay", "PRE DELAY"), editable("HFDamp", "DAMP") });
+    EXPECT_EQ(overlay.rows[0]->nameLabel->getText(), "SIZE");
+    EXPECT_EQ(overlay.rows[1]->nameLabel->getText(), "PRE DELAY");
+    EXPECT_TRUE(overlay.rows[0]->isVisible() && overlay.rows[1]->isVisible());
+
+    overlay.setControls({});
+    EXPECT_FALSE(overlay.rows[0]->isVisible() || overlay.rows[1]->isVisible());
+    EXPECT_TRUE(overlay.contentBounds.isEmpty());
+
+    setPlainValue(processor, "RoomSize", 80.0f);
+    overlay.setControls({ editable("RoomSize", "SIZE") });
+    overlay.rows[0]->valueEditor->setText("12");
+    overlay.rows[0]->defaultButton->onClick();
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_NEAR(plainValue(processor, "RoomSize"), parameter("RoomSize")->defaultValue, 1e-3f);
+}
