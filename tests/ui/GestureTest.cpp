@@ -257,3 +257,35 @@ TEST(KnobGestureTest, AKnobAttachedElsewhereMidDragEndsTheOldGestureAndTheNewOne
 
 INSTANTIATE_TEST_SUITE_P(EveryWritingControl, GestureTest, ::testing::ValuesIn(rows),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// Outside an edit each write is a gesture of its own; an edit wraps each parameter's
+// changes in one gesture, ended in the order they began. Values the parameter
+// already has, values that are no number and missing parameters send nothing.
+TEST(ParameterGesturesTest, WritesOutsideAnEditAreGesturesOfTheirOwn)
+{
+    Bench bench;
+    auto* x = bench.test.parameters.getParameter("X");
+    auto* y = bench.test.parameters.getParameter("Y");
+    bench.log.clear();
+    {
+        ParameterGestures gestures;
+        gestures.write(x, 0.25f);
+        for (const float again : { 0.25f, std::nanf("") })
+            gestures.write(x, again);
+        gestures.write(nullptr, 1.0f);
+        gestures.start();
+        gestures.write(y, 0.1f);
+        gestures.write(x, 0.75f);
+        gestures.write(y, 0.2f);
+        gestures.end();
+    }
+    std::vector<std::pair<const juce::AudioProcessorParameter*, Kind>> events;
+    for (const auto& e : bench.log)
+        events.emplace_back(e.parameter, e.kind);
+    const decltype(events) expected { { x, begin }, { x, change }, { x, end },    { y, begin }, { y, change },
+                                      { x, begin }, { x, change }, { y, change }, { y, end },   { x, end } };
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(checkLog(bench), 2u);
+    EXPECT_FLOAT_EQ(bench.test.plain("X"), 0.75f);
+    EXPECT_FLOAT_EQ(bench.test.plain("Y"), 0.2f);
+}
