@@ -9,6 +9,7 @@ packages=(
   libflac-dev libvorbis-dev libogg-dev
   libexpat1-dev zlib1g-dev
   clang libclang-rt-dev  # the fuzz harnesses (libFuzzer)
+  locales  # locale sources: a UI test builds a Turkish locale
 )
 
 missing=()

@@ -5,6 +5,9 @@
 #include "UI/Controls/Slider/SliderContainer.h"
 #include "UiTestSupport.h"
 
+#include <clocale>
+#include <cstdlib>
+
 using namespace UiTest;
 
 namespace
@@ -346,4 +349,36 @@ TEST_F(ContainerTest, ControlsForAParameterTheHostLacksBindNothing)
     click(type.getButton(1));
     type.timerCallback();
     EXPECT_EQ(processor.parameters.copyState().toXmlString(), before);
+}
+
+// A Turkish locale makes a capital 'i' a dotted one (and, in its 8-bit form, a byte
+// that is no UTF-8): titles and spelled-out identifiers keep the same letters in
+// every locale the host may set.
+TEST(ContainerTitles, AreUpperCasedTheSameWhateverTheHostsLocale)
+{
+    const auto folder = juce::File::createTempFile("locales");
+    ASSERT_TRUE(folder.createDirectory());
+    const auto locale = folder.getChildFile("tr_TR.ISO-8859-9");
+    const auto command = "localedef -i tr_TR -f ISO-8859-9 '" + locale.getFullPathName() + "' >/dev/null 2>&1";
+    if (std::system(command.toRawUTF8()) != 0 || ! locale.exists())
+    {
+        folder.deleteRecursively();
+        GTEST_SKIP() << "no locale sources to build a Turkish locale from";
+    }
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    setenv("LOCPATH", folder.getFullPathName().toRawUTF8(), 1);
+    const bool switched = std::setlocale(LC_ALL, "tr_TR.ISO-8859-9") != nullptr;
+    juce::String title;
+    std::string spelled;
+    {
+        BareContainer mix(nullptr, "Mix in");
+        title = mix.getTitleLabel().getText();
+        spelled = UIContainer::convertStringForDislay("DuckingInput");
+    }
+    std::setlocale(LC_ALL, previous.c_str());
+    unsetenv("LOCPATH");
+    folder.deleteRecursively();
+    ASSERT_TRUE(switched);
+    EXPECT_EQ(title, "MIX IN");
+    EXPECT_EQ(spelled, "DUCKING INPUT");
 }

@@ -1,10 +1,26 @@
 #include "UI/Controls/UIContainer.h"
 
+namespace
+{
+    // Letters a to z become capitals and every other byte stays: the host's locale
+    // must not change a title (a Turkish one capitalises 'i' as a dotted letter).
+    char upperCaseAscii(char c)
+    {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+
+    std::string upperCaseAscii(std::string s)
+    {
+        for (auto& c : s)
+            c = upperCaseAscii(c);
+        return s;
+    }
+}
 
 UIContainer::UIContainer(Parameter* p, std::string t)
     : parameter(p),
       titleLabel(std::make_unique<juce::Label>()),
-      title(juce::String::fromUTF8(t.c_str()).toUpperCase().toStdString())
+      title(upperCaseAscii(std::move(t)))
 {
     titleLabel->setText(juce::String::fromUTF8(title.c_str()), juce::dontSendNotification);
     titleLabel->setJustificationType(juce::Justification::centred);
@@ -49,7 +65,7 @@ std::string UIContainer::convertStringForDislay(std::string s)
     {
         if (i > 0 && isUpper(s[i]))
             spaced += ' ';
-        spaced += (s[i] >= 'a' && s[i] <= 'z') ? static_cast<char>(s[i] - 'a' + 'A') : s[i];
+        spaced += upperCaseAscii(s[i]);
     }
     return spaced;
 }
