@@ -205,6 +205,8 @@ TEST(SettingsFile, AnythingElseIsMovedAsideAndAFreshFileStarted)
         { "instruction before text", bytes("<PROPERTIES><?" "?>R") },
         { "invalid UTF-8 in an instruction", bytes("<?<?xml\xF7") },
         { "invalid UTF-8 in an element", bytes("<PROPERTIES>\xFF") },
+        { "invalid UTF-8 in a document declared Latin-1",
+          bytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><PROPERTIES><VALUE name=\"appName\" val=\"\xE9\"/></PROPERTIES>") },
         { "deep nesting", bytes(deep) },
         { "self-referencing entity", bytes(R"(<!DOCTYPE PROPERTIES [<!ENTITY a "&a;">]><PROPERTIES a="&a;"/>)") },
         { "external DTD", bytes(R"(<!DOCTYPE PROPERTIES SYSTEM "/dev/zero"><PROPERTIES/>)") },
