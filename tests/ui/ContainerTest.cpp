@@ -238,7 +238,9 @@ TEST_F(ContainerTest, BaseDrawsLinkMarksAtTheEdgesAndAnIconInPlaceOfTheTitle)
         EXPECT_EQ(tinted(image.getPixelAt(2, 74)), expected.first);
         EXPECT_EQ(tinted(image.getPixelAt(97, 74)), expected.second);
         if (expected.first) // half the colour, over half of the pixel row
+        {
             EXPECT_TRUE(near(image.getPixelAt(2, 74), over(Zorvik::green, 0.25f), 12));
+        }
         EXPECT_FALSE(tinted(image.getPixelAt(8, 74)));
         EXPECT_FALSE(tinted(image.getPixelAt(2, 68)));
     }
