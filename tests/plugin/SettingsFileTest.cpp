@@ -3,13 +3,33 @@
 
 #include "Basics/SettingsFileGuard.h"
 
+#include <atomic>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace zorvik_test;
+
+namespace
+{
+// While set, renameat2 answers as on a file system that lacks RENAME_NOREPLACE.
+std::atomic<bool> noReplaceUnsupported { false };
+} // namespace
+
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) noexcept
+{
+    if (noReplaceUnsupported && (flags & RENAME_NOREPLACE) != 0)
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
+}
 
 TEST(SettingsFile, LivesInTheConfigurationFolderAndNamesTheProduct)
 {
@@ -268,4 +288,22 @@ TEST(SettingsFile, ABadFileThatCannotBeMovedAsideLeavesNoSettings)
             ASSERT_EQ(readBytes(setAside(file, n)), std::to_string(n));
         EXPECT_FALSE(setAside(file, Guard::maximumSetAside + 1).exists());
     }
+}
+
+// On a file system that cannot rename without replacing, a bad file still goes to
+// the first free name and never over an earlier one.
+TEST(SettingsFile, WithoutNoReplaceRenamesABadFileStillReplacesNone)
+{
+    ScopedHome home;
+    const auto file = emptySettingsFolder();
+    noReplaceUnsupported = true;
+    for (const std::string bad : { "<PROPERTIES>\xFF", "<OTHER/>" })
+    {
+        writeBytes(file, bad);
+        EXPECT_NE(ReverbProcessor().settings, nullptr);
+    }
+    noReplaceUnsupported = false;
+    EXPECT_EQ(readBytes(setAside(file, 1)), "<PROPERTIES>\xFF");
+    EXPECT_EQ(readBytes(setAside(file, 2)), "<OTHER/>");
+    EXPECT_EQ(readBytes(file), written(asCompressed, withValues(1)));
 }
