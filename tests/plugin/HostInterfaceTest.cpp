@@ -96,3 +96,38 @@ TEST(HostInterface, ThePlayHeadsPositionReachesTheKernelWithEachBlock)
         EXPECT_EQ(transport.loopEnd, 12.0);
     }
 }
+
+// Calls the framework's wrapper never makes, made anyway: a block before the first
+// preparation, a rate that is no number, an empty block, and a block with fewer
+// channels than were prepared pass without processing anything they cannot.
+TEST(HostInterface, OddBlocksNeitherFailNorTouchWhatTheyCannotProcess)
+{
+    ScopedHome home;
+    ReverbProcessor processor;
+    juce::AudioBuffer<float> stereo(2, 256);
+    fillNoise(stereo, 5);
+    const juce::AudioBuffer<float> input(stereo);
+    process(processor, stereo); // not prepared yet
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(stereo.getSample(c, i), input.getSample(c, i));
+
+    processor.prepareToPlay(std::numeric_limits<double>::quiet_NaN(), 256);
+    juce::AudioBuffer<float> empty(2, 0);
+    process(processor, empty);
+    juce::AudioBuffer<float> mono(1, 256);
+    fillNoise(mono, 6);
+    const juce::AudioBuffer<float> monoInput(mono);
+    process(processor, mono);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(mono.getSample(0, i), monoInput.getSample(0, i));
+
+    setPlainValue(processor, "EffectDryWet", 100.0f);
+    for (int block = 0; block < 8; ++block)
+    {
+        fillNoise(stereo, block);
+        process(processor, stereo);
+        ASSERT_TRUE(allFinite(stereo));
+    }
+    EXPECT_GT(stereo.getMagnitude(0, 256), 0.0f) << "a rate that is no number runs as a usual one";
+}
