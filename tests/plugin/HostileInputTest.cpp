@@ -47,6 +47,7 @@ const std::pair<const char*, std::string> hostileXml[] = {
     { "deep nesting", "<Parameters>" + juce::String::repeatedString("<a>", 200000).toStdString() },
     { "bad UTF-8", "<Parameters PresetName=\"\xFF\"><PARAM id=\"RoomSize\" value=\"12\"/></Parameters>" },
     { "text only", "<Parameters>b</Parameters>" },
+    { "blank lines only", "\n \n\t" },
     { "entity a named DTD would declare",
       "<!DOCTYPE Parameters SYSTEM \"p.dtd\"><Parameters><PARAM id=\"RoomSize\" value=\"12\"/>&e;</Parameters>" },
     { "markup inside CDATA", "<Parameters><![CDATA[<PARAM id=\"RoomSize\" value=\"12\"/>]]></Parameters>" },
@@ -113,6 +114,7 @@ TEST_F(HostileInput, BrokenStateBlocksChangeNothing)
     for (const size_t length : { size_t(1), size_t(4), size_t(8), size_t(9), before.getSize() / 2, before.getSize() - 2 })
         blocks.emplace_back("cut to " + std::to_string(length), juce::MemoryBlock(before.getData(), length));
     blocks.emplace_back("foreign root", stateBlock("<NotOurs a=\"1\"/>"));
+    blocks.emplace_back("the meter only", stateBlock("<Parameters><PARAM id=\"DuckerMeter\" value=\"50\"/></Parameters>"));
     blocks.emplace_back("claims two gigabytes", stateBlock(good, 0x7f7f7f7fu));
     juce::MemoryBlock garbage(4096);
     juce::Random(42).fillBitsRandomly(garbage.getData(), garbage.getSize());

@@ -223,6 +223,8 @@ TEST(SettingsFile, AnythingElseIsMovedAsideAndAFreshFileStarted)
         { "dangling link", link("nowhere") },
         { "empty", bytes("") },
         { "instruction before text", bytes("<PROPERTIES><?" "?>R") },
+        { "well-formed instruction before text", bytes("<PROPERTIES><?x y?>R</PROPERTIES>") },
+        { "blank lines only", bytes("\n \n\t") },
         { "invalid UTF-8 in an instruction", bytes("<?<?xml\xF7") },
         { "invalid UTF-8 in an element", bytes("<PROPERTIES>\xFF") },
         { "invalid UTF-8 in a document declared Latin-1",
