@@ -132,7 +132,8 @@ TEST_F(Presets, TextValuesInPresetFilesAreReadByNameAndChoicesWrittenByName)
                                    "<key>Gain</key><string>6</string><key>Frequency</key><real>1000</real>"));
     write("Unknown texts.tvp", stringPairs("<string>one</string><key>Steps</key><string>nine</string>"
                                            "<key>Choice</key><string>square</string><key>Nothing</key>"
-                                           "<string>Sine</string>"));
+                                           "<string>Sine</string><key>Gain</key><real>-6</real>"
+                                           "<key></key><real>3</real>"));
     TextValueProcessor processor;
     ASSERT_EQ(processor.presetLists[0].size(), 2u);
     auto* list = processor.kernel->parameterList.get();
@@ -166,6 +167,7 @@ TEST_F(Presets, TextValuesInPresetFilesAreReadByNameAndChoicesWrittenByName)
     ASSERT_TRUE(processor.setPreset("UNKNOWN TEXTS", true));
     EXPECT_EQ(processor.plain("Steps"), 0.0f);
     EXPECT_EQ(processor.plain("Choice"), 1.0f) << "choice names are matched exactly";
+    EXPECT_EQ(processor.plain("Gain"), 3.0f) << "an empty key is skipped: the last key holds";
 
     // Text lookups stay within the parameter's range and never walk a huge one.
     Parameter steps;
