@@ -291,6 +291,9 @@ TEST_F(ContainerTest, OnOffAndRadioLayoutsFollowTheirFlags)
     EXPECT_EQ(bounds(type), (Bounds { { 0, 24, 29, 76 }, { 31, 24, 29, 76 } }));
     three.setIsHorizontal(true); // three buttons and two gaps fill the width exactly
     EXPECT_EQ(bounds(three), (Bounds { { 0, 24, 32, 36 }, { 34, 24, 32, 36 }, { 68, 24, 32, 36 } }));
+    RadioContainer none(parameter("InputFilterType"), "Type", {});
+    none.setBounds(0, 0, 60, 100);
+    EXPECT_EQ(none.getNumButtons(), 0u);
 }
 
 // Grey mode draws a switch's or radio button's box at 40 % of its colour; the

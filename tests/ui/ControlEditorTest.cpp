@@ -133,8 +133,8 @@ TEST(ControlEditorParsing, EachUnitShowsItsTextAndOtherCodesNone)
 }
 
 // The overlay has two rows: further records are not shown, an empty list shows no
-// row, and "Set to default value" writes the default and closes it like "OK".
-TEST_F(ControlEditorTest, OverlayShowsAtMostTwoRowsAndSetToDefaultClosesIt)
+// row; Return and "Set to default value" write and close it like "OK".
+TEST_F(ControlEditorTest, OverlayShowsAtMostTwoRowsAndReturnAndSetToDefaultCloseIt)
 {
     ControlEditorOverlay overlay;
     overlay.setBounds(0, 0, 692, 300);
@@ -148,7 +148,13 @@ TEST_F(ControlEditorTest, OverlayShowsAtMostTwoRowsAndSetToDefaultClosesIt)
     EXPECT_FALSE(overlay.rows[0]->isVisible() || overlay.rows[1]->isVisible());
     EXPECT_TRUE(overlay.contentBounds.isEmpty());
 
-    setPlainValue(processor, "RoomSize", 80.0f);
+    overlay.setControls({ editable("RoomSize", "SIZE") });
+    overlay.rows[0]->valueEditor->setText("80");
+    overlay.rows[0]->valueEditor->onReturnKey(); // Return does what "OK" does
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_NEAR(plainValue(processor, "RoomSize"), 80.0f, 1e-3f);
+
+    overlay.setVisible(true);
     overlay.setControls({ editable("RoomSize", "SIZE") });
     overlay.rows[0]->valueEditor->setText("12");
     overlay.rows[0]->defaultButton->onClick();
