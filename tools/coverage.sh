@@ -28,7 +28,8 @@ if ! (cd "$build" && ctest -j "$jobs" --timeout 900 --output-on-failure >"$build
 fi
 
 cd "$root"
-gcovr -r "$root" --object-directory "$build" \
+# Only this build's counters: other build folders in the tree hold their own.
+gcovr -r "$root" --object-directory "$build" "$build" \
   -f 'dsp/' -f 'reverb/' -f 'ui/' -f 'tools/render/' \
   --gcov-ignore-parse-errors -j "$jobs" \
   --txt "$build/coverage.txt" --json-summary "$build/coverage.json" --json "$build/coverage-detail.json"
