@@ -142,6 +142,10 @@ TEST_F(ProcessorTest, FactoryBuildsTheClassOfEachKindAndRefusesMissingLinks)
         std::unique_ptr<UIContainer> control(builder.build(p, "t", k.kind, linked(k.needed), k.options, {}));
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(std::type_index(typeid(*control)), k.type);
+        // As the editor does with every control: attached to the state, then drawn.
+        control->attach(processor.parameters);
+        control->setBounds(0, 0, 160, 120);
+        render(*control, "kind-" + std::to_string(k.kind));
         if (auto* slider = dynamic_cast<SliderContainer*>(control.get()))
         {
             EXPECT_EQ(slider->getSlider().valueToProportionOfLength(slider->getSlider().getMaximum()), 1.0) << "reversed";
