@@ -5,24 +5,11 @@
 
 using namespace UiTest;
 
-namespace
+TEST(ControlValueTest, SequencerStepsReadAndWritePlainValuesAndDrawUnknownModesHeld)
 {
     // Steps whose values run from 0 to 2 and whose modes from 0 to 8, so that plain
     // and normalised values differ and some modes are no mode at all.
-    std::vector<TestProcessor::Spec> wideSteps()
-    {
-        std::vector<TestProcessor::Spec> specs;
-        for (int i = 0; i < 16; ++i)
-            specs.push_back({ "Step" + std::to_string(i), 0, 2, 0.5f });
-        for (int i = 0; i < 16; ++i)
-            specs.push_back({ "Curve" + std::to_string(i), 0, 8, 0 });
-        return specs;
-    }
-}
-
-TEST(ControlValueTest, SequencerStepsReadAndWritePlainValuesAndDrawUnknownModesHeld)
-{
-    TestProcessor processor(wideSteps());
+    TestProcessor processor(sequencerSteps(2, 8));
     auto list = processor.allRecords();
     CurveSequencerContainer sequencer(list[0], std::vector<Parameter*>(list.begin() + 1, list.end()), "");
     sequencer.setBounds(0, 0, 320, 224);

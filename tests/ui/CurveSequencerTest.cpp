@@ -8,16 +8,6 @@ using namespace UiTest;
 
 namespace
 {
-    std::vector<TestProcessor::Spec> sequencerParameters()
-    {
-        std::vector<TestProcessor::Spec> list;
-        for (int i = 0; i < 16; ++i)
-            list.push_back({ "Step" + std::to_string(i), 0, 1, 0.5f });
-        for (int i = 0; i < 16; ++i)
-            list.push_back({ "Curve" + std::to_string(i), 0, 4, 0 });
-        return list;
-    }
-
     // A 320 x 224 sequencer: a title strip of 24, a grid of 320 x 200 below it with
     // columns of 20 pixels, the footer line at grid y 176 (window y 200). Attached, and
     // the first reports of its steps delivered.
@@ -54,7 +44,7 @@ namespace
         static float yForLevel(float level) { return 176.0f * (1.0f - level); }
         bool background(const juce::Image& image, int x, int y) { return near(image.getPixelAt(x, y), Zorvik::background, 6); }
 
-        TestProcessor processor { sequencerParameters() };
+        TestProcessor processor { sequencerSteps(1, 4) };
         std::unique_ptr<CurveSequencerContainer> sequencer;
     };
 

@@ -101,4 +101,16 @@ namespace UiTest
             return result;
         }
     };
+
+    // A curve sequencer's links: sixteen step values from 0 to maxValue, then sixteen
+    // step modes from 0 to maxMode.
+    inline std::vector<TestProcessor::Spec> sequencerSteps(float maxValue, float maxMode)
+    {
+        std::vector<TestProcessor::Spec> specs;
+        for (int i = 0; i < 16; ++i)
+            specs.push_back({ "Step" + std::to_string(i), 0, maxValue, 0.5f });
+        for (int i = 0; i < 16; ++i)
+            specs.push_back({ "Curve" + std::to_string(i), 0, maxMode, 0 });
+        return specs;
+    }
 }
