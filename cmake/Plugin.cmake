@@ -166,7 +166,9 @@ function(zorvik_plugin_tests)
     target_include_directories(conformance_tests SYSTEM PRIVATE
       ${JUCE_MODULES_DIR}/juce_audio_processors/format_types/VST3_SDK)
     target_include_directories(conformance_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_compile_definitions(conformance_tests PRIVATE
+    # The SDK's headers want its release or development mode named; a Debug build
+    # defines neither NDEBUG nor _DEBUG.
+    target_compile_definitions(conformance_tests PRIVATE RELEASE=1
       ZORVIK_VST3_BINARY="${ZORVIK_BUNDLE}/Contents/x86_64-linux/ZORVIK Reverb.so")
     target_link_libraries(conformance_tests PRIVATE GTest::gtest Threads::Threads ${CMAKE_DL_LIBS})
     zorvik_warnings(conformance_tests)
