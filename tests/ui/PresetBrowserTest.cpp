@@ -39,11 +39,11 @@ namespace
         return below.interpolatedWith(colour, alpha);
     }
 
-    // Typing reaches the dialog through an asynchronous change message; apply it at once.
+    // Typing reaches the dialog through an asynchronous change message; deliver it at once.
     void type(SaveAsDialog& dialog, const juce::String& text)
     {
-        dialog.nameEditor.setText(text);
-        dialog.inputTextChanged();
+        dialog.nameEditor.setText(text, false);
+        dialog.nameEditor.onTextChange();
     }
 
     // The dialogs' panel: the window dimmed, opaque background over the middle
